@@ -1,0 +1,1 @@
+// Streams over stand-alone files and munge archive members.

@@ -1,0 +1,40 @@
+#include "flow/gamestate.h"
+
+int32_t gameState = STATE_PLAYING;
+int32_t previousState;
+int32_t tipIndex;
+uint8_t paused;
+int32_t twoPlayer;
+uint32_t frameCounter;
+uint32_t playFrameCounter;
+uint8_t blinkPhase;
+
+int32_t cursorX[MAX_PLAYERS];
+int32_t cursorY[MAX_PLAYERS];
+uint8_t heldLeft[MAX_PLAYERS];
+uint8_t heldRight[MAX_PLAYERS];
+uint8_t heldUp[MAX_PLAYERS];
+uint8_t heldDown[MAX_PLAYERS];
+uint32_t lastMoveTime[MAX_PLAYERS];
+
+float pointerX = 10.0f;
+float pointerY = 10.0f;
+int32_t hoverTarget;
+
+void gameStateReset() {
+    gameState = STATE_PLAYING;
+    previousState = 0;
+    tipIndex = 0;
+    paused = 0;
+    twoPlayer = 0;
+    frameCounter = 0;
+    playFrameCounter = 0;
+    blinkPhase = 0;
+    for (int p = 0; p < MAX_PLAYERS; p++) {
+        cursorX[p] = cursorY[p] = 0;
+        heldLeft[p] = heldRight[p] = heldUp[p] = heldDown[p] = 0;
+        lastMoveTime[p] = 0;
+    }
+    pointerX = pointerY = 10.0f;
+    hoverTarget = HOVER_NONE;
+}

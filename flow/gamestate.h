@@ -1,0 +1,46 @@
+// The game-state machine's variables, read by the game rules, the screens and
+// the window procedure.
+#pragma once
+
+#include <cstdint>
+
+constexpr int32_t STATE_GAME_OVER = 0;
+constexpr int32_t STATE_PLAYING = 1;
+constexpr int32_t STATE_LEVEL_INTRO = 2;
+constexpr int32_t STATE_TURN_WORLD = 3;
+constexpr int32_t STATE_TIP = 4;
+constexpr int32_t STATE_NO_DICTIONARY = 5;
+
+// What the pointer is over; 2, 5 and 6 are not used.
+constexpr int32_t HOVER_NONE = 0;
+constexpr int32_t HOVER_GRID = 1;
+constexpr int32_t HOVER_UPPER_BUTTON = 3;
+constexpr int32_t HOVER_LOWER_BUTTON = 4;
+constexpr int32_t HOVER_CONTINUE = 7;
+constexpr int32_t HOVER_DO_NOT_SHOW = 8;
+
+constexpr int32_t MAX_PLAYERS = 2;
+
+extern int32_t gameState;
+extern int32_t previousState;
+extern int32_t tipIndex;
+extern uint8_t paused;
+extern int32_t twoPlayer;
+extern uint32_t frameCounter;
+extern uint32_t playFrameCounter;
+extern uint8_t blinkPhase;
+
+extern int32_t cursorX[MAX_PLAYERS];
+extern int32_t cursorY[MAX_PLAYERS];
+extern uint8_t heldLeft[MAX_PLAYERS];
+extern uint8_t heldRight[MAX_PLAYERS];
+extern uint8_t heldUp[MAX_PLAYERS];
+extern uint8_t heldDown[MAX_PLAYERS];
+extern uint32_t lastMoveTime[MAX_PLAYERS];
+
+extern float pointerX;
+extern float pointerY;
+extern int32_t hoverTarget;
+
+// Back to the values the program starts with (for tests).
+void gameStateReset();

@@ -1,0 +1,1 @@
+// Stands in for a module folder that has no sources yet.

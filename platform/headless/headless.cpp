@@ -1,0 +1,297 @@
+#include "platform/headless/headless.h"
+
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+HeadlessRecord headless;
+
+namespace {
+
+struct Fault {
+    int32_t code;
+    int32_t count;
+};
+
+struct HeadlessState {
+    PlatWindowProc windowProc;
+    PlatMsg queue[HEADLESS_MAX_MESSAGES];
+    int32_t queueHead;
+    int32_t queueCount;
+    void (*idleHook)();
+    uint32_t ticksPerFlip;
+    PlatMouseState mouse;
+    Fault faults[HEADLESS_FAULT_KINDS];
+    int64_t fileSizeOverride;
+    bool hasFileSizeOverride;
+    // Surfaces live in fixed slots so nothing is allocated per frame.
+    PlatSurface surfaces[8];
+    bool surfaceUsed[8];
+    PlatSurface* primary;
+    PlatSurface* back;
+};
+
+HeadlessState hs;
+
+int32_t takeFault(HeadlessFaultKind kind) {
+    Fault& f = hs.faults[kind];
+    if (f.count <= 0) return 0;
+    f.count--;
+    return f.code;
+}
+
+PlatSurface* newSurface(int32_t width, int32_t height) {
+    for (int i = 0; i < 8; i++) {
+        if (hs.surfaceUsed[i]) continue;
+        PlatSurface& s = hs.surfaces[i];
+        s = PlatSurface{};
+        s.pixels = static_cast<uint8_t*>(std::calloc(static_cast<size_t>(width) * height, 1));
+        if (!s.pixels) return nullptr;
+        s.width = width;
+        s.height = height;
+        s.pitch = width;
+        hs.surfaceUsed[i] = true;
+        return &s;
+    }
+    return nullptr;
+}
+
+void freeSurface(PlatSurface* s) {
+    for (int i = 0; i < 8; i++) {
+        if (hs.surfaceUsed[i] && &hs.surfaces[i] == s) {
+            std::free(s->pixels);
+            s->pixels = nullptr;
+            hs.surfaceUsed[i] = false;
+        }
+    }
+}
+
+}  // namespace
+
+void headlessReset() {
+    for (int i = 0; i < 8; i++) {
+        if (hs.surfaceUsed[i]) freeSurface(&hs.surfaces[i]);
+    }
+    PlatWindowProc proc = hs.windowProc;
+    std::memset(&hs, 0, sizeof hs);
+    hs.windowProc = proc;
+    std::memset(&headless, 0, sizeof headless);
+    headless.realCopies = true;
+}
+
+void headlessSetTicks(uint32_t ticks) { headless.ticks = ticks; }
+void headlessAdvanceTicks(uint32_t ms) { headless.ticks += ms; }
+void headlessSetTicksPerFlip(uint32_t ms) { hs.ticksPerFlip = ms; }
+
+void headlessPushMessage(uint32_t message, uint32_t wParam, int32_t lParam) {
+    if (hs.queueCount >= HEADLESS_MAX_MESSAGES) return;
+    hs.queue[(hs.queueHead + hs.queueCount) % HEADLESS_MAX_MESSAGES] = PlatMsg{message, wParam, lParam};
+    hs.queueCount++;
+}
+
+int headlessPendingMessages() { return hs.queueCount; }
+void headlessSetIdleHook(void (*hook)()) { hs.idleHook = hook; }
+
+void headlessSetMouse(int32_t dx, int32_t dy, bool button) {
+    hs.mouse.x = dx;
+    hs.mouse.y = dy;
+    hs.mouse.buttons[0] = button ? 0x80 : 0;
+}
+
+void headlessFail(HeadlessFaultKind kind, int32_t code, int32_t count) { hs.faults[kind] = Fault{code, count}; }
+void headlessClearCopies() { headless.copyCount = 0; }
+PlatSurface* headlessBackBuffer() { return hs.back; }
+
+void headlessSetFileSizeOverride(int64_t size) {
+    hs.fileSizeOverride = size;
+    hs.hasFileSizeOverride = true;
+}
+
+// ---- messages ----
+
+void platSetWindowProc(PlatWindowProc proc) { hs.windowProc = proc; }
+
+bool platPeekMessage(PlatMsg* msg) {
+    if (hs.queueCount == 0) return false;
+    *msg = hs.queue[hs.queueHead];
+    return true;
+}
+
+int platGetMessage(PlatMsg* msg) {
+    while (hs.queueCount == 0) platWaitMessage();
+    *msg = hs.queue[hs.queueHead];
+    hs.queueHead = (hs.queueHead + 1) % HEADLESS_MAX_MESSAGES;
+    hs.queueCount--;
+    return msg->message == WM_QUIT ? 0 : 1;
+}
+
+void platTranslateMessage(const PlatMsg*) {}
+
+int32_t platDispatchMessage(const PlatMsg* msg) {
+    if (!hs.windowProc) return 0;
+    return hs.windowProc(msg->message, msg->wParam, msg->lParam);
+}
+
+void platWaitMessage() {
+    if (hs.queueCount > 0) return;
+    headless.idleCalls++;
+    if (hs.idleHook) hs.idleHook();
+    if (hs.queueCount == 0) platPostQuitMessage(-1);
+}
+
+void platPostQuitMessage(int32_t exitCode) {
+    headless.quitPosted++;
+    headlessPushMessage(WM_QUIT, static_cast<uint32_t>(exitCode), 0);
+}
+
+void platPostMessage(uint32_t message, uint32_t wParam, int32_t lParam) { headlessPushMessage(message, wParam, lParam); }
+
+// ---- kernel ----
+
+uint32_t platGetTickCount() { return headless.ticks; }
+
+int64_t platFileSize(const char* name) {
+    if (hs.hasFileSizeOverride) return hs.fileSizeOverride;
+    struct stat st;
+    if (stat(name, &st) != 0) return -1;
+    return static_cast<int64_t>(st.st_size);
+}
+
+void platMessageBox(const char* text, const char* caption) {
+    headless.messageBoxCount++;
+    std::snprintf(headless.lastMessageBoxText, sizeof headless.lastMessageBoxText, "%s", text ? text : "");
+    std::snprintf(headless.lastMessageBoxCaption, sizeof headless.lastMessageBoxCaption, "%s", caption ? caption : "");
+}
+
+void platDebugOutput(const char* text) {
+    if (!text) return;
+    size_t room = sizeof headless.debugText - 1 - static_cast<size_t>(headless.debugTextLength);
+    size_t n = std::strlen(text);
+    if (n > room) n = room;
+    std::memcpy(headless.debugText + headless.debugTextLength, text, n);
+    headless.debugTextLength += static_cast<int32_t>(n);
+    headless.debugText[headless.debugTextLength] = '\0';
+}
+
+void platDebugBreak() { headless.debugBreakCount++; }
+
+// ---- display ----
+
+int32_t platDisplayOpen(const char*) {
+    if (int32_t f = takeFault(HEADLESS_FAULT_DISPLAY_OPEN)) return f;
+    headless.displayOpen = true;
+    return DD_OK;
+}
+
+const char* platDisplayError() { return "headless display refused by the test"; }
+
+int32_t platCreatePrimary(bool, PlatSurface** primary) {
+    if (int32_t f = takeFault(HEADLESS_FAULT_CREATE_PRIMARY)) return f;
+    if (!hs.primary) hs.primary = newSurface(PLAT_SCREEN_WIDTH, PLAT_SCREEN_HEIGHT);
+    if (!hs.back) hs.back = newSurface(PLAT_SCREEN_WIDTH, PLAT_SCREEN_HEIGHT);
+    if (!hs.primary || !hs.back) return DDERR_OUTOFVIDEOMEMORY;
+    *primary = hs.primary;
+    return DD_OK;
+}
+
+int32_t platGetBackBuffer(PlatSurface* primary, PlatSurface** back) {
+    if (!primary || primary != hs.primary) return DDERR_INVALIDPARAMS;
+    *back = hs.back;
+    return DD_OK;
+}
+
+int32_t platCreateSurface(int32_t width, int32_t height, PlatSurface** surface) {
+    if (int32_t f = takeFault(HEADLESS_FAULT_CREATE_SURFACE)) return f;
+    if (width <= 0 || height <= 0) return DDERR_INVALIDPARAMS;
+    PlatSurface* s = newSurface(width, height);
+    if (!s) return DDERR_OUTOFVIDEOMEMORY;
+    *surface = s;
+    return DD_OK;
+}
+
+int32_t platSurfaceRestore(PlatSurface* surface) {
+    if (int32_t f = takeFault(HEADLESS_FAULT_RESTORE)) return f;
+    if (!surface) return DDERR_INVALIDPARAMS;
+    surface->lost = false;
+    if (surface == hs.primary && hs.back) hs.back->lost = false;
+    return DD_OK;
+}
+
+void platSurfaceRelease(PlatSurface* surface) {
+    if (!surface) return;
+    if (surface == hs.primary) {
+        // The back buffer goes with its primary.
+        freeSurface(hs.back);
+        hs.back = nullptr;
+        hs.primary = nullptr;
+    }
+    freeSurface(surface);
+}
+
+void platSetPalette(const PlatColor palette[256]) {
+    std::memcpy(headless.palette, palette, sizeof headless.palette);
+    headless.paletteSetCount++;
+}
+
+int32_t platBltFast(PlatSurface* dst, int32_t x, int32_t y, PlatSurface* src, int32_t left, int32_t top,
+                    int32_t right, int32_t bottom, bool keyed) {
+    if (int32_t f = takeFault(HEADLESS_FAULT_BLT)) return f;
+    if (!dst || !src) return DDERR_INVALIDPARAMS;
+    if (dst->lost || src->lost) return DDERR_SURFACELOST;
+    if (headless.copyCount < HEADLESS_MAX_COPIES) {
+        headless.copies[headless.copyCount] = HeadlessCopy{dst, src, x, y, left, top, right, bottom, keyed};
+    }
+    headless.copyCount++;
+    int32_t w = right - left;
+    int32_t h = bottom - top;
+    // The real display would fault on a copy outside either surface; here it is refused.
+    if (w <= 0 || h <= 0 || left < 0 || top < 0 || right > src->width || bottom > src->height || x < 0 || y < 0 ||
+        x + w > dst->width || y + h > dst->height) {
+        return DDERR_INVALIDPARAMS;
+    }
+    if (!headless.realCopies) return DD_OK;
+    for (int32_t row = 0; row < h; row++) {
+        const uint8_t* s = src->pixels + (top + row) * src->pitch + left;
+        uint8_t* d = dst->pixels + (y + row) * dst->pitch + x;
+        if (!keyed) {
+            std::memcpy(d, s, static_cast<size_t>(w));
+            continue;
+        }
+        const uint8_t key = src->colorKey;
+        for (int32_t i = 0; i < w; i++) {
+            if (s[i] != key) d[i] = s[i];
+        }
+    }
+    return DD_OK;
+}
+
+int32_t platFlip(PlatSurface* primary) {
+    if (int32_t f = takeFault(HEADLESS_FAULT_FLIP)) return f;
+    if (!primary) return DDERR_INVALIDPARAMS;
+    if (primary->lost) return DDERR_SURFACELOST;
+    headless.flipCount++;
+    headless.ticks += hs.ticksPerFlip;
+    return DD_OK;
+}
+
+void platDisplayClose() {
+    if (hs.primary) platSurfaceRelease(hs.primary);
+    headless.displayOpen = false;
+}
+
+// ---- mouse ----
+
+int32_t platMouseOpen() { return takeFault(HEADLESS_FAULT_MOUSE_OPEN); }
+
+int32_t platMouseRead(PlatMouseState* state) {
+    if (int32_t f = takeFault(HEADLESS_FAULT_MOUSE_READ)) return f;
+    *state = hs.mouse;
+    hs.mouse.x = 0;
+    hs.mouse.y = 0;
+    hs.mouse.z = 0;
+    return DI_OK;
+}
+
+int32_t platMouseAcquire() { return takeFault(HEADLESS_FAULT_MOUSE_ACQUIRE); }

@@ -1,0 +1,124 @@
+// The port layer: the few operating-system, display and input services the game
+// relies on. The game was shaped around Win32 messages, DirectDraw surfaces and a
+// DirectInput mouse, so the services keep their message numbers, key codes and
+// result codes; two backends implement them: platform/sdl for the real game and
+// platform/headless for tests. Game code includes only this header.
+#pragma once
+
+#include <cstdint>
+
+// ---- Window messages (Win32 numbers) -------------------------------------
+
+enum : uint32_t {
+    WM_DESTROY = 0x0002,
+    WM_CLOSE = 0x0010,
+    WM_QUIT = 0x0012,
+    WM_ACTIVATEAPP = 0x001C,
+    WM_SETCURSOR = 0x0020,
+    WM_KEYDOWN = 0x0100,
+    WM_KEYUP = 0x0101,
+    WM_CHAR = 0x0102,
+};
+
+struct PlatMsg {
+    uint32_t message;
+    uint32_t wParam;  // key messages: the Windows virtual-key code
+    int32_t lParam;
+};
+
+using PlatWindowProc = int32_t (*)(uint32_t message, uint32_t wParam, int32_t lParam);
+
+// The procedure that platDispatchMessage hands every message to.
+void platSetWindowProc(PlatWindowProc proc);
+// True when a message waits; nothing is removed.
+bool platPeekMessage(PlatMsg* msg);
+// Takes the next message, waiting for one; returns 0 for WM_QUIT, else 1.
+int platGetMessage(PlatMsg* msg);
+void platTranslateMessage(const PlatMsg* msg);
+int32_t platDispatchMessage(const PlatMsg* msg);
+// Sleeps until a message waits.
+void platWaitMessage();
+void platPostQuitMessage(int32_t exitCode);
+// Puts a message on the queue (used for messages the game sends itself).
+void platPostMessage(uint32_t message, uint32_t wParam, int32_t lParam);
+
+// ---- Kernel services ------------------------------------------------------
+
+// Milliseconds since some start; unsigned, it wraps after 49.7 days.
+uint32_t platGetTickCount();
+// Size in bytes of the named file, or -1 when it cannot be found.
+int64_t platFileSize(const char* name);
+// A modal box with an OK button.
+void platMessageBox(const char* text, const char* caption);
+void platDebugOutput(const char* text);
+// Stops in the debugger when one is attached; otherwise does nothing.
+void platDebugBreak();
+
+// ---- Display (DirectDraw result codes) -------------------------------------
+
+constexpr int32_t DD_OK = 0;
+constexpr int32_t DDERR_OUTOFVIDEOMEMORY = static_cast<int32_t>(0x8876017C);
+constexpr int32_t DDERR_SURFACELOST = static_cast<int32_t>(0x887601C2);
+constexpr int32_t DDERR_WASSTILLDRAWING = static_cast<int32_t>(0x8876021C);
+constexpr int32_t DDERR_GENERIC = static_cast<int32_t>(0x80004005);
+constexpr int32_t DDERR_INVALIDPARAMS = static_cast<int32_t>(0x80070057);
+constexpr int32_t DDERR_NODIRECTDRAWHW = static_cast<int32_t>(0x88760253);
+constexpr int32_t E_FAIL = static_cast<int32_t>(0x80004005);
+
+constexpr int PLAT_SCREEN_WIDTH = 640;
+constexpr int PLAT_SCREEN_HEIGHT = 480;
+
+// An 8-bit surface of palette indices.
+struct PlatSurface {
+    uint8_t* pixels;
+    int32_t width;
+    int32_t height;
+    int32_t pitch;
+    uint8_t colorKey;  // keyed copies leave out source pixels of this index
+    bool lost;         // contents gone until restored
+};
+
+struct PlatColor {
+    uint8_t r, g, b;
+};
+
+// Opens the window titled `title` and the display behind it; DD_OK or a failure
+// code. platDisplayError() then tells why in words.
+int32_t platDisplayOpen(const char* title);
+const char* platDisplayError();
+// The visible surface with one back buffer of the screen's size.
+int32_t platCreatePrimary(bool videoMemory, PlatSurface** primary);
+int32_t platGetBackBuffer(PlatSurface* primary, PlatSurface** back);
+// An off-screen surface; its pixels start at index 0.
+int32_t platCreateSurface(int32_t width, int32_t height, PlatSurface** surface);
+int32_t platSurfaceRestore(PlatSurface* surface);
+void platSurfaceRelease(PlatSurface* surface);
+// Sets the 256-entry palette the primary surface is shown with.
+void platSetPalette(const PlatColor palette[256]);
+// Copies the source rectangle [left, right) x [top, bottom) to (x, y) on dst. No
+// clipping: callers keep every copy inside both surfaces.
+int32_t platBltFast(PlatSurface* dst, int32_t x, int32_t y, PlatSurface* src, int32_t left, int32_t top,
+                    int32_t right, int32_t bottom, bool keyed);
+// Shows the back buffer; paced to 60 frames a second by the backend.
+int32_t platFlip(PlatSurface* primary);
+// Releases the display and closes the window.
+void platDisplayClose();
+
+// ---- Mouse (DirectInput result codes) ---------------------------------------
+
+constexpr int32_t DI_OK = 0;
+constexpr int32_t DIERR_INPUTLOST = static_cast<int32_t>(0x8007001E);
+constexpr int32_t DIERR_NOTACQUIRED = static_cast<int32_t>(0x8007000C);
+constexpr int32_t DIERR_GENERIC = static_cast<int32_t>(0x80004005);
+
+// The 16-byte mouse record: motion since the last read in device units, then
+// four button bytes, non-zero while pressed.
+struct PlatMouseState {
+    int32_t x, y, z;
+    uint8_t buttons[4];
+};
+static_assert(sizeof(PlatMouseState) == 16);
+
+int32_t platMouseOpen();
+int32_t platMouseRead(PlatMouseState* state);
+int32_t platMouseAcquire();
