@@ -1,0 +1,16 @@
+// The play-field pointer handlers: every press, release and cell change of the
+// mouse or of a keyboard cursor ends here.
+#pragma once
+
+#include <cstdint>
+
+// The last cell at which a press or a move was accepted.
+extern int32_t prevCellX[2];
+extern int32_t prevCellY[2];
+// Set from a press that was acted on until the release.
+extern uint8_t pointerHeld[2];
+
+void PointerPress(int32_t p);
+void PointerRelease(int32_t p);
+// Called after the cursor of player p moved to another cell.
+void PointerCellChanged(int32_t p);
