@@ -1,0 +1,21 @@
+// prefs.txt: the fourteen key bindings, the tips' DO NOT SHOW AGAIN choices and
+// one spare flag, as 26 decimal fields each ended by ';'.
+#pragma once
+
+#include <cstdint>
+
+// Saved and loaded; nothing else reads it. 1 until a file says otherwise.
+extern uint8_t prefsSpareFlag;
+
+// Writes prefs.txt from the bindings, tip choices and spare flag and clears
+// keysChanged. False when the file could not be written: nothing changes then,
+// keysChanged included.
+bool prefsSave();
+
+// Replaces the bindings, tip choices and spare flag with those of prefs.txt and
+// clears keysChanged. False when the file is missing, unreadable or too big for
+// the read buffer: the current values stay.
+bool prefsLoad();
+
+// The spare flag back to 1 (for tests).
+void prefsReset();
