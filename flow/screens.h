@@ -1,0 +1,30 @@
+// What each screen shows and where: the HUD and grids of the play screen, the
+// state texts, the pause screen and the banner. The frame update calls these
+// in its fixed order; the background and the pointer are its own.
+#pragma once
+
+#include <cstdint>
+
+// "PAUSED - PRESS P TO UNPAUSE", shaking, centred under the grid.
+void scrDrawPauseLine();
+// The shaking "GAME OVER" of a one-player game, or the result texts of a
+// two-player game (none on a draw).
+void scrDrawGameOverText();
+// The unpaused screen: button column, gauge bars, tip buttons, each player's
+// grid (or the open tip's text) and the HUD texts. Drawing START DRAG or STOP
+// DRAG offers its tip, which may switch the state to the tip screen.
+void scrDrawPlayScreen();
+// The paused screen's contents over the tiled background: high scores, keys
+// and the instructions heading. Not drawn while the key-definition screen is
+// open; that screen draws itself (keyDefScreenDraw).
+void scrDrawPauseScreen();
+// The banner box with its text, when a banner is set.
+void scrDrawBanner();
+
+// Screen x of the letter in column c of player p's grid (the grids stand side
+// by side in a two-player game); rows are at scrCellY.
+int32_t scrCellX(int32_t p, int32_t c);
+int32_t scrCellY(int32_t r);
+// The two-player result shown at game over: -2 player 0 is routed, -1 player 0
+// loses, 0 a draw (nothing shown), 1 player 0 wins, 2 player 0 triumphs.
+int32_t scrTwoPlayerResult();
