@@ -1,0 +1,34 @@
+// The dictionary: every word of worddiction.txt in a hash table of word-store
+// lists over one pool of upper-case word texts.
+#pragma once
+
+#include <cstdint>
+
+#include "dict/wordstore.h"
+
+constexpr int32_t DICT_BUCKETS = 100003;  // prime: bucket count and hash modulus
+constexpr uint32_t DICT_POOL_SIZE = 2000000;
+constexpr uint32_t FILE_TEXT_SIZE = 2000000;
+constexpr int32_t DICT_LINE_SIZE = 256;  // a line with its line end must be shorter
+
+// The one buffer each loader reads a whole file into; a file must be at most
+// FILE_TEXT_SIZE - 1 bytes so a zero byte fits after it.
+extern char fileText[FILE_TEXT_SIZE];
+
+extern wsList* dictBuckets[DICT_BUCKETS];
+extern int32_t dictBucketSizes[DICT_BUCKETS];
+extern char dictWordPool[DICT_POOL_SIZE];  // list values are offsets into it
+extern uint32_t dictWordPoolUsed;
+
+// Reads worddiction.txt from the working directory into the table. False when
+// the file is missing, unreadable, too big, binary or holds no word; the table
+// is then left as it was (or empty, for a file with no word).
+bool dictLoad();
+// True when exactly this zero-terminated upper-case word is stored. A word with
+// a space is never a word.
+bool dictIsWord(const char* word);
+// A random stored word of exactly length letters (through cmRand), or null when
+// the dictionary has no word of that length at all.
+const char* dictPickWord(int32_t length);
+// Bucket index 0 to DICT_BUCKETS - 1 of a zero-terminated text.
+int32_t dictHash(const char* text);
