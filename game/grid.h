@@ -16,6 +16,9 @@ constexpr char GRID_BLANK = ' ';
 // Rows and columns every grid loop walks; never more than GRID_SIZE.
 extern int32_t gridRows;
 extern int32_t gridCols;
+// gridRows and gridCols held to 0..GRID_SIZE, for loops over the fixed arrays.
+int32_t gridRowLimit();
+int32_t gridColLimit();
 // World column and row shown in grid column 0 and row 0 (0..13), one pair for both players.
 extern int32_t worldOffsetX;
 extern int32_t worldOffsetY;

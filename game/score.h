@@ -2,6 +2,7 @@
 // three gauges, the word lists, the fall speed and the level objective.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 #include "flow/gamestate.h"
@@ -33,7 +34,7 @@ extern PlayerState playerState[MAX_PLAYERS];
 
 // Value of each byte as a letter: 'S' 1 ... 'J','Q' 12; any byte that is not
 // an upper-case letter counts 2.
-extern const int32_t letterValue[256];
+extern const std::array<int32_t, 256> letterValue;
 // By word length 0..15.
 extern const int32_t lengthMultiplier[SCORE_LENGTHS];
 // What a word of each length adds to each gauge, before the gauge's own gain.
