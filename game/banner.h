@@ -18,3 +18,6 @@ extern int32_t bannerFrames;
 // Shows banner i: 150 frames for a text under 16 characters, else 250.
 void ShowBanner(int32_t i);
 bool bannerShowing();
+
+// No banner (for tests and a cold start).
+void bannerClearAll();

@@ -19,3 +19,6 @@ void dragModeStart(int32_t p);
 void dragModeStop(int32_t p);
 // Exchanges the carried letter with the letter in the cursor's cell.
 void dragSwap(int32_t p);
+
+// Drag Mode flags clear (for tests and a cold start).
+void dragModeClearAll();

@@ -34,3 +34,6 @@ void levelStart();
 void bannerCompose(int32_t p);
 // A new game (twoPlayer is chosen by the caller beforehand).
 void gameNew();
+
+// Level, objective and message rows back to zero (for tests and a cold start).
+void levelClearAll();

@@ -14,3 +14,6 @@ void PointerPress(int32_t p);
 void PointerRelease(int32_t p);
 // Called after the cursor of player p moved to another cell.
 void PointerCellChanged(int32_t p);
+
+// Previous cells and press flags back to zero (for tests and a cold start).
+void pointerClearAll();

@@ -20,3 +20,6 @@ int32_t promptChoose();
 bool promptStep();
 // Once per unpaused frame: promptStep and draw the text.
 void StatusPrompt();
+
+// Back to prompt 0, no blinking (for tests and a cold start).
+void promptClearAll();
