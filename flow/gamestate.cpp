@@ -20,6 +20,7 @@ uint32_t lastMoveTime[MAX_PLAYERS];
 float pointerX = 10.0f;
 float pointerY = 10.0f;
 int32_t hoverTarget;
+uint8_t mouseButtonHeld;
 
 void gameStateReset() {
     gameState = STATE_PLAYING;
@@ -37,4 +38,5 @@ void gameStateReset() {
     }
     pointerX = pointerY = 10.0f;
     hoverTarget = HOVER_NONE;
+    mouseButtonHeld = 0;
 }

@@ -41,6 +41,10 @@ extern uint32_t lastMoveTime[MAX_PLAYERS];
 extern float pointerX;
 extern float pointerY;
 extern int32_t hoverTarget;
+// The mouse button was down at the last frame's read. Only a press made with
+// the mouse is released when the button goes up; a DROP key's press is
+// released by the key.
+extern uint8_t mouseButtonHeld;
 
 // Back to the values the program starts with (for tests).
 void gameStateReset();

@@ -1,0 +1,113 @@
+// The frame's input arithmetic: cursor-key repeat, pointer motion and the hover
+// regions. Kept apart from the frame itself so it needs only the game state.
+#include <cstdint>
+
+#include "flow/frame.h"
+#include "flow/gamestate.h"
+#include "game/grid.h"
+
+namespace {
+
+constexpr int64_t KEY_REPEAT_MS = 200;
+
+constexpr float POINTER_MIN = 10.0f;
+constexpr float POINTER_MAX_X = 600.0f;
+constexpr float POINTER_MAX_Y = 440.0f;
+
+// The one-player grid as the pointer sees it: 252 pixels wide from x 146, and
+// 244 high from y 27 for rows (rows are drawn 36 apart, but hit-tested at 244 / 7).
+constexpr float GRID_HIT_LEFT = 146.0f;
+constexpr float GRID_HIT_WIDTH = 252.0f;
+constexpr float GRID_HIT_TOP = 27.0f;
+constexpr float GRID_HIT_HEIGHT = 244.0f;
+
+// The pointer must be this far inside a cell on both axes, and the larger
+// margin on at least one, so a pointer resting on a border keeps the old cell.
+constexpr float HOVER_MARGIN_NEAR = 4.0f;
+constexpr float HOVER_MARGIN_FAR = 7.0f;
+
+struct HoverBox {
+    float left, top, right, bottom;  // inclusive
+};
+
+constexpr HoverBox UPPER_BUTTON_BOX = {43.0f, 44.0f, 138.0f, 107.0f};
+constexpr HoverBox LOWER_BUTTON_BOX = {43.0f, 110.0f, 138.0f, 167.0f};
+constexpr HoverBox CONTINUE_BOX = {152.0f, 290.0f, 247.0f, 353.0f};
+constexpr HoverBox DO_NOT_SHOW_BOX = {300.0f, 290.0f, 395.0f, 353.0f};
+constexpr HoverBox GRID_BOX = {146.0f, 23.0f, 398.0f, 275.0f};
+
+bool inBox(const HoverBox& b, float x, float y) { return x >= b.left && x <= b.right && y >= b.top && y <= b.bottom; }
+
+// Truncation toward zero puts a point just outside either edge in the edge cell.
+int32_t gridCellAt(float offset, float span) {
+    int32_t cell = static_cast<int32_t>(offset / (span / static_cast<float>(GRID_SIZE)));
+    if (cell == -1) cell = 0;
+    if (cell == GRID_SIZE) cell = GRID_SIZE - 1;
+    return cell;
+}
+
+bool columnStable(float x, int32_t c, float margin) {
+    return gridColumnAt(x - margin) == c && gridColumnAt(x + margin) == c;
+}
+
+bool rowStable(float y, int32_t r, float margin) { return gridRowAt(y - margin) == r && gridRowAt(y + margin) == r; }
+
+}  // namespace
+
+int32_t gridColumnAt(float x) { return gridCellAt(x - GRID_HIT_LEFT, GRID_HIT_WIDTH); }
+
+int32_t gridRowAt(float y) { return gridCellAt(y - GRID_HIT_TOP, GRID_HIT_HEIGHT); }
+
+bool enterGameButtonShown() { return gameState == STATE_GAME_OVER || gameState == STATE_TURN_WORLD; }
+
+bool frameCursorKeys(int32_t p) {
+    // Elapsed time, not a sum: the tick count wraps after 49.7 days.
+    const uint32_t elapsed = platGetTickCount() - lastMoveTime[p];
+    const bool due = static_cast<int64_t>(elapsed) > KEY_REPEAT_MS;
+    // Only the first held direction counts; if it is not due, nothing moves.
+    if (heldLeft[p]) {
+        if (due) cursorX[p] = (cursorX[p] + GRID_SIZE - 1) % GRID_SIZE;
+    } else if (heldRight[p]) {
+        if (due) cursorX[p] = (cursorX[p] + 1) % GRID_SIZE;
+    } else if (heldUp[p]) {
+        if (due) cursorY[p] = (cursorY[p] + GRID_SIZE - 1) % GRID_SIZE;
+    } else if (heldDown[p]) {
+        if (due) cursorY[p] = (cursorY[p] + 1) % GRID_SIZE;
+    } else {
+        return false;
+    }
+    return due;
+}
+
+void framePointerMove(const PlatMouseState& mouse) {
+    pointerX += 0.5f * static_cast<float>(mouse.x);
+    pointerY += 0.5f * static_cast<float>(mouse.y);
+    // The pointer picture is 21 x 19: these bounds keep every copy of it on screen.
+    if (pointerX < POINTER_MIN) pointerX = POINTER_MIN;
+    if (pointerY < POINTER_MIN) pointerY = POINTER_MIN;
+    if (pointerX > POINTER_MAX_X) pointerX = POINTER_MAX_X;
+    if (pointerY > POINTER_MAX_Y) pointerY = POINTER_MAX_Y;
+}
+
+bool frameHoverTest() {
+    const float x = pointerX;
+    const float y = pointerY;
+    hoverTarget = HOVER_NONE;
+    if (inBox(UPPER_BUTTON_BOX, x, y)) hoverTarget = HOVER_UPPER_BUTTON;
+    if (inBox(LOWER_BUTTON_BOX, x, y)) hoverTarget = HOVER_LOWER_BUTTON;
+    if (gameState == STATE_TIP) {
+        if (inBox(CONTINUE_BOX, x, y)) hoverTarget = HOVER_CONTINUE;
+        if (inBox(DO_NOT_SHOW_BOX, x, y)) hoverTarget = HOVER_DO_NOT_SHOW;
+    }
+    if (!inBox(GRID_BOX, x, y)) return false;
+    const int32_t c = gridColumnAt(x);
+    const int32_t r = gridRowAt(y);
+    const bool inner = columnStable(x, c, HOVER_MARGIN_NEAR) && rowStable(y, r, HOVER_MARGIN_NEAR);
+    const bool deep = columnStable(x, c, HOVER_MARGIN_FAR) || rowStable(y, r, HOVER_MARGIN_FAR);
+    if (!inner || !deep) return false;
+    hoverTarget = HOVER_GRID;
+    if (c == cursorX[0] && r == cursorY[0]) return false;
+    cursorX[0] = c;
+    cursorY[0] = r;
+    return true;
+}
