@@ -1,0 +1,172 @@
+#include "dict/dictionary.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "Core/cmdebug.h"
+#include "Core/cmrand.h"
+#include "Core/cmstream/cmstream.h"
+#include "dict/dicttrace.h"
+
+char fileText[FILE_TEXT_SIZE];
+wsList* dictBuckets[DICT_BUCKETS];
+int32_t dictBucketSizes[DICT_BUCKETS];
+char dictWordPool[DICT_POOL_SIZE];
+uint32_t dictWordPoolUsed = 0;
+
+namespace {
+
+// Random draws before dictPickWord falls back to a scan of every bucket. The
+// shipped list needs a few hundred draws for its rarest length.
+constexpr int32_t DICT_PICK_TRIES = 20000;
+
+void dictClear() {
+    std::memset(dictBuckets, 0, sizeof dictBuckets);
+    std::memset(dictBucketSizes, 0, sizeof dictBucketSizes);
+    dictWordPoolUsed = 0;
+    wsArenaReset();
+}
+
+// Stores one upper-case word of length bytes (already in the pool at the used
+// count). False when the block or the pool has no room left for it.
+bool dictStore(uint32_t length, int32_t* bestScore) {
+    char* word = dictWordPool + dictWordPoolUsed;
+    const int32_t bucket = dictHash(word);
+    const uint32_t cellsNeeded = dictBucketSizes[bucket] == 0 ? 2 : 1;
+    if (wsCellsFree() < cellsNeeded) return false;
+
+    const int32_t score = dictTraceScore(word);
+    if (score > *bestScore) {
+        *bestScore = score;
+        cmDebugPrint("Best word found so far: %s, scores %d.", word, score);
+    }
+    if (dictBucketSizes[bucket] == 0) wsListCreate(&dictBuckets[bucket]);
+    const uint32_t offset = dictWordPoolUsed;
+    dictWordPoolUsed += length + 1;
+    wsListAppend(dictBuckets[bucket], offset);
+    dictBucketSizes[bucket]++;
+    return true;
+}
+
+}  // namespace
+
+bool dictLoad() {
+    char name[] = "worddiction.txt";
+    cmStreamOpenDesc desc = {name, "rb", nullptr};
+    cmStream* stream = nullptr;
+    if (cmStreamOpenFile(&stream, &desc) != CM_OK) return false;
+
+    uint32_t size = 0;
+    cmStreamGetSize(stream, &size);
+    if (size >= FILE_TEXT_SIZE) {
+        std::fprintf(stderr, "worddiction.txt is %u bytes; a dictionary must be smaller than %u bytes.\n", size,
+                     FILE_TEXT_SIZE);
+        cmStreamDestroy(&stream);
+        return false;
+    }
+    if (cmStreamRead(stream, fileText, size) != CM_OK) {
+        cmStreamDestroy(&stream);
+        return false;
+    }
+    cmStreamDestroy(&stream);
+    fileText[size] = '\0';
+    // A zero byte would end the text early: such a file is not a word list.
+    if (std::memchr(fileText, '\0', size) != nullptr) {
+        std::fprintf(stderr, "worddiction.txt holds a zero byte; it is not a word list.\n");
+        return false;
+    }
+
+    dictClear();
+    int32_t bestScore = 0;
+    uint32_t loaded = 0;
+    uint32_t refused = 0;
+    const char* next = fileText;
+    const char* const textEnd = fileText + size;
+    for (;;) {
+        // Text after the last line feed is not read.
+        const char* lineFeed = static_cast<const char*>(std::memchr(next, '\n', textEnd - next));
+        if (lineFeed == nullptr) break;
+        const char* line = next;
+        const uint32_t lineBytes = static_cast<uint32_t>(lineFeed - line) + 1;
+        next = lineFeed + 1;
+
+        // A line with its line end must fit the 256-byte line buffer.
+        if (lineBytes >= DICT_LINE_SIZE) continue;
+        if (line[0] == '\r' || line[0] == '/') continue;
+        uint32_t length = lineBytes - 1;
+        // CR LF ends lose their CR; a bare line feed keeps the whole word.
+        if (length > 0 && line[length - 1] == '\r') length--;
+        if (length == 0) continue;
+
+        if (DICT_POOL_SIZE - dictWordPoolUsed < length + 1) {
+            refused++;
+            continue;
+        }
+        char* word = dictWordPool + dictWordPoolUsed;
+        for (uint32_t i = 0; i < length; i++) {
+            const char c = line[i];
+            word[i] = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
+        }
+        word[length] = '\0';
+        if (dictStore(length, &bestScore)) loaded++;
+        else refused++;
+    }
+    if (refused > 0)
+        std::fprintf(stderr, "worddiction.txt: the word store is full; %u words were loaded and %u refused.\n",
+                     loaded, refused);
+    return loaded > 0;
+}
+
+bool dictIsWord(const char* word) {
+    // A blank grid cell shows as a space, so a path through one is never a word.
+    if (std::strchr(word, ' ') != nullptr) return false;
+    const wsList* list = dictBuckets[dictHash(word)];
+    if (list == nullptr) return false;
+    uint32_t count = 0;
+    wsListCount(list, &count);
+    for (uint32_t i = 0; i < count; i++) {
+        uint32_t offset = 0;
+        wsListGet(list, i, &offset);
+        if (std::strcmp(word, dictWordPool + offset) == 0) return true;
+    }
+    return false;
+}
+
+const char* dictPickWord(int32_t length) {
+    for (int32_t attempt = 0; attempt < DICT_PICK_TRIES; attempt++) {
+        // Draws reach buckets 0 to 32767 only.
+        const int32_t bucket = cmRand() % DICT_BUCKETS;
+        const wsList* list = dictBuckets[bucket];
+        if (list == nullptr) continue;
+        uint32_t count = 0;
+        wsListCount(list, &count);
+        if (count == 0) continue;
+        const uint32_t index = static_cast<uint32_t>(cmRand()) % count;
+        uint32_t offset = 0;
+        wsListGet(list, index, &offset);
+        const char* word = dictWordPool + offset;
+        if (std::strlen(word) == static_cast<size_t>(length)) {
+            cmDebugPrint("Chose word: %s", word);
+            return word;
+        }
+        cmDebugPrint("Rejected word: %s", word);
+    }
+
+    // Every bucket, including those the draws cannot reach, in order.
+    for (int32_t bucket = 0; bucket < DICT_BUCKETS; bucket++) {
+        const wsList* list = dictBuckets[bucket];
+        if (list == nullptr) continue;
+        uint32_t count = 0;
+        wsListCount(list, &count);
+        for (uint32_t i = 0; i < count; i++) {
+            uint32_t offset = 0;
+            wsListGet(list, i, &offset);
+            const char* word = dictWordPool + offset;
+            if (std::strlen(word) == static_cast<size_t>(length)) {
+                cmDebugPrint("Chose word: %s", word);
+                return word;
+            }
+        }
+    }
+    return nullptr;
+}

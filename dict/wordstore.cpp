@@ -1,0 +1,75 @@
+#include "dict/wordstore.h"
+
+namespace {
+
+union wsCell {
+    wsNode node;
+    wsList list;
+};
+
+// Heads and nodes come from here, one cell per request, never given back.
+wsCell wsArena[WS_ARENA_CELLS];
+
+// WS_NULL when the block is used up; nothing past its end is ever written.
+uint32_t wsTakeCell() {
+    if (wsArenaUsed + WS_CELL_SIZE > WS_ARENA_CELLS * WS_CELL_SIZE) return WS_NULL;
+    const uint32_t offset = wsArenaUsed;
+    wsArenaUsed += WS_CELL_SIZE;
+    return offset;
+}
+
+wsNode& wsNodeAt(uint32_t offset) { return wsArena[offset / WS_CELL_SIZE].node; }
+
+}  // namespace
+
+uint32_t wsArenaUsed = 0;
+
+int32_t wsListCreate(wsList** slot) {
+    const uint32_t cell = wsTakeCell();
+    if (cell == WS_NULL) return WS_ERR_FULL;
+    wsList* list = &wsArena[cell / WS_CELL_SIZE].list;
+    list->first = WS_NULL;
+    list->last = WS_NULL;
+    list->cursor = list->first;
+    *slot = list;
+    return WS_OK;
+}
+
+int32_t wsListAppend(wsList* list, uint32_t value) {
+    const uint32_t cell = wsTakeCell();
+    if (cell == WS_NULL) return WS_ERR_FULL;
+    wsNode& node = wsNodeAt(cell);
+    node.value = value;
+    node.next = WS_NULL;
+    node.previous = list->last;
+    if (list->last != WS_NULL) wsNodeAt(list->last).next = cell;
+    else list->first = cell;
+    list->last = cell;
+    return WS_OK;
+}
+
+int32_t wsListGet(const wsList* list, uint32_t index, uint32_t* result) {
+    uint32_t at = list->first;
+    if (at == WS_NULL) return WS_ERR_RANGE;
+    for (uint32_t i = 0; i < index; i++) {
+        at = wsNodeAt(at).next;
+        if (at == WS_NULL) return WS_ERR_RANGE;
+    }
+    *result = wsNodeAt(at).value;
+    return WS_OK;
+}
+
+int32_t wsListRewind(wsList* list) {
+    list->cursor = list->first;
+    return WS_OK;
+}
+
+int32_t wsListCount(const wsList* list, uint32_t* count) {
+    *count = 0;
+    for (uint32_t at = list->first; at != WS_NULL; at = wsNodeAt(at).next) (*count)++;
+    return WS_OK;
+}
+
+uint32_t wsCellsFree() { return WS_ARENA_CELLS - wsArenaUsed / WS_CELL_SIZE; }
+
+void wsArenaReset() { wsArenaUsed = 0; }
