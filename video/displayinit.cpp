@@ -1,0 +1,105 @@
+#include <cstdio>
+
+#include "Core/cmdebug.h"
+#include "Core/cmheap.h"
+#include "flow/winproc.h"
+#include "video/display.h"
+#include "video/dxresults.h"
+#include "video/sheet.h"
+
+namespace {
+
+// The objects behind the g* pointers; set-up points at them as it creates them.
+VidWindow vidWindowRecord;
+VidDirectDraw vidDirectDrawRecord;
+VidDirectInput vidDirectInputRecord;
+VidMouseDevice vidMouseDeviceRecord;
+VidEvent vidMouseEventRecord;
+
+}  // namespace
+
+bool vidInit(void* instance, int32_t showCommand) {
+    (void)instance;
+    (void)showCommand;
+    vidDisplayUnavailable = false;
+    // The log stays on the debugger output whatever path is asked for.
+    cmDebugSetLogFile(".\\Desktop\\VSKdebug.log");
+    if (cmHeapInit() != 0) return false;
+
+    // The window's procedure gets every message the display delivers.
+    platSetWindowProc(gameWindowProc);
+    vidWindowRecord = VidWindow{"TARVOQUE"};
+    gMainWindow = &vidWindowRecord;
+
+    // Opening the display is also the full-screen, exclusive 640 x 480 x 8 mode.
+    int32_t result = platDisplayOpen("TARVOQUE");
+    if (result != DD_OK) {
+        vidDisplayUnavailable = true;
+        std::fprintf(stderr, "cannot open the display: %s\n", platDisplayError());
+        return vidInitFail(gMainWindow);
+    }
+    vidDirectDrawRecord = VidDirectDraw{true};
+    gDirectDraw = &vidDirectDrawRecord;
+
+    result = platCreatePrimary(true, &gPrimarySurface);
+    if (result == DD_OK) {
+        cmDebugPrint("vid mem OK.");
+    } else if (result == DDERR_OUTOFVIDEOMEMORY) {
+        cmDebugPrint("No video memory.\n");
+        result = platCreatePrimary(false, &gPrimarySurface);
+    }
+    if (result != DD_OK) {
+        gPrimarySurface = nullptr;
+        cmDebugPrint("Couldn't create surface.");
+        vidDescribeDisplayResult(result);
+        return vidInitFail(gMainWindow);
+    }
+    cmDebugPrint("created surface");
+
+    result = platGetBackBuffer(gPrimarySurface, &gBackSurface);
+    cmDebugPrint("get attached surface.");
+    if (result != DD_OK) {
+        gBackSurface = nullptr;
+        cmDebugPrint("failed to get attached surface.");
+        vidDescribeDisplayResult(result);
+        return vidInitFail(gMainWindow);
+    }
+
+    cmDebugPrint("ok. now load palette");
+    gSheetPalette = vidLoadPalette(gDirectDraw, "ALL");
+    if (gSheetPalette) {
+        vidSetPalette(gPrimarySurface, gSheetPalette);
+        cmDebugPrint("found a palette");
+    } else {
+        cmDebugPrint("no palette.");
+    }
+
+    cmDebugPrint("load bitmap");
+    gSheetSurface = vidLoadBitmapSurface(gDirectDraw, "ALL", 0, 0);
+    if (!gSheetSurface) {
+        cmDebugPrint("load failed");
+        return vidInitFail(gMainWindow);
+    }
+    cmDebugPrint("load succeeded");
+    vidSetColorKey(gSheetSurface, VID_COLOR_BLACK);
+
+    // Creating the input object is where the port opens the mouse.
+    gInputResult = platMouseOpen();
+    if (gInputResult < 0) {
+        cmDebugPrint("failed to create input. Error:");
+        vidDescribeInputResult(gInputResult);
+        return false;
+    }
+    vidDirectInputRecord = VidDirectInput{VID_DIRECTINPUT_VERSION};
+    gDirectInput = &vidDirectInputRecord;
+
+    // The device, its data format, cooperative level, notification event and
+    // buffer size are records of ours here: the port's mouse has nothing more
+    // to refuse once it is open.
+    vidMouseDeviceRecord = VidMouseDevice{true, true, VID_MOUSE_BUFFER_SIZE};
+    gMouseDevice = &vidMouseDeviceRecord;
+    vidMouseEventRecord = VidEvent{false};
+    gMouseEvent = &vidMouseEventRecord;
+    gInputResult = DI_OK;
+    return true;
+}
