@@ -14,16 +14,10 @@ constexpr int32_t TXT_ALIGN_CENTRE = 1002;  // x is the centre
 constexpr int32_t TXT_SMALL_ADVANCE = 8;
 constexpr int32_t TXT_SMALL_WIDTH = 8;
 constexpr int32_t TXT_SMALL_HEIGHT = 12;
-constexpr int32_t TXT_SMALL_COUNT = 73;
 // Big font: 27-pixel tiles, advance 36 in strings (the grid's cell pitch) and
 // 28 when wrapped.
 constexpr int32_t TXT_BIG_ADVANCE = 36;
 constexpr int32_t TXT_BIG_WRAP_ADVANCE = 28;
-constexpr int32_t TXT_BIG_COUNT = 36;
-
-// The characters each font has a glyph for, in sheet order.
-extern const char txtSmallCharSet[TXT_SMALL_COUNT + 1];
-extern const char txtBigCharSet[TXT_BIG_COUNT + 1];
 
 // One glyph with its top-left corner at x, y; a character without a glyph draws nothing.
 void txtDrawSmallChar(char c, int32_t x, int32_t y);

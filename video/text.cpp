@@ -1,0 +1,134 @@
+#include "video/text.h"
+
+#include <cstring>
+
+#include "Core/cmdebug.h"
+#include "video/display.h"
+#include "video/sheetlayout.h"
+
+static void txtBlit(int32_t x, int32_t y, const SheetRect& r)
+{
+    vidBlitRect(x, y, r.left, r.top, r.right, r.bottom);
+}
+
+void txtDrawSmallChar(char c, int32_t x, int32_t y)
+{
+    for (int32_t i = 0; i < SHEET_SMALL_CHAR_COUNT; i++) {
+        if (SHEET_SMALL_CHARS[i] == c) {
+            txtBlit(x, y, sheetSmallGlyph(i));
+            return;  // each character has one glyph at most
+        }
+    }
+}
+
+void txtDrawBigChar(char c, int32_t x, int32_t y)
+{
+    for (int32_t i = 0; i < SHEET_BIG_CHAR_COUNT; i++) {
+        if (SHEET_BIG_CHARS[i] == c) {
+            // Letters come first in the set; the digits follow at position 26.
+            txtBlit(x, y, i < 26 ? sheetBigLetter(i) : sheetBigDigit(i - 26));
+            return;
+        }
+    }
+}
+
+static void txtDrawString(const char* text, int32_t x, int32_t y, int32_t align, int32_t advance,
+                          void (*drawChar)(char, int32_t, int32_t))
+{
+    int32_t n = static_cast<int32_t>(strlen(text));
+    if (align == TXT_ALIGN_RIGHT) {
+        x -= n * advance;
+    } else if (align == TXT_ALIGN_CENTRE) {
+        x -= n * advance / 2;
+    }
+    for (int32_t i = 0; i < n; i++) {
+        drawChar(text[i], x, y);
+        x += advance;
+    }
+}
+
+void txtDrawSmallString(const char* text, int32_t x, int32_t y, int32_t align)
+{
+    txtDrawString(text, x, y, align, TXT_SMALL_ADVANCE, txtDrawSmallChar);
+}
+
+void txtDrawBigString(const char* text, int32_t x, int32_t y, int32_t align)
+{
+    txtDrawString(text, x, y, align, TXT_BIG_ADVANCE, txtDrawBigChar);
+}
+
+const char* txtLayoutWord(const char* p, int32_t* cursor, int32_t y, int32_t right, bool big, bool measureOnly)
+{
+    // Nothing is laid out at the end of the text: a word never takes the terminator.
+    if (*p == '\0') {
+        return p;
+    }
+    int32_t advance = big ? TXT_BIG_WRAP_ADVANCE : TXT_SMALL_ADVANCE;
+    // A line feed ends a word only after its first character, so a word that
+    // starts with one carries it along as an invisible character.
+    int32_t n = 1;
+    while (p[n - 1] != ' ' && p[n - 1] != '-' && p[n] != '\0' && p[n] != '\n') {
+        n++;
+    }
+    if (*cursor + n * advance > right) {
+        return p;
+    }
+    for (int32_t i = 0; i < n; i++) {
+        if (!measureOnly) {
+            if (big) {
+                txtDrawBigChar(p[i], *cursor, y);
+            } else {
+                txtDrawSmallChar(p[i], *cursor, y);
+            }
+        }
+        *cursor += advance;
+    }
+    return p + n;
+}
+
+// Lays out the words of one line from p; returns the position after the last
+// one that fitted. A word that starts with a line feed or fails to fit ends the line.
+static const char* txtLayoutLine(const char* p, int32_t* cursor, int32_t y, int32_t right, bool big, bool measureOnly)
+{
+    const char* w = p;
+    const char* q = txtLayoutWord(w, cursor, y, right, big, measureOnly);
+    while (*w != '\0' && *w != '\n' && q != w) {
+        w = q;
+        q = txtLayoutWord(w, cursor, y, right, big, measureOnly);
+    }
+    return q;
+}
+
+void txtDrawWrapped(const char* text, int32_t x, int32_t y, int32_t width, int32_t lineHeight, bool big)
+{
+    int32_t right = x + width;
+    const char* p = text;
+    while (*p != '\0') {
+        while (*p == '\n') {
+            y += lineHeight;
+            p++;
+        }
+        if (*p == '\0') {
+            return;
+        }
+        int32_t cursor = x;
+        txtLayoutLine(p, &cursor, y, right, big, true);
+        if (cursor == x) {
+            cmDebugPrint("Word is longer than wrap width.\n");
+            return;
+        }
+        cursor = x + (right - cursor) / 2;
+        p = txtLayoutLine(p, &cursor, y, right, big, false);
+        y += lineHeight;
+    }
+}
+
+void txtDrawWrappedSmall(const char* text, int32_t x, int32_t y, int32_t width, int32_t lineHeight)
+{
+    txtDrawWrapped(text, x, y, width, lineHeight, false);
+}
+
+void txtDrawWrappedBig(const char* text, int32_t x, int32_t y, int32_t width, int32_t lineHeight)
+{
+    txtDrawWrapped(text, x, y, width, lineHeight, true);
+}
