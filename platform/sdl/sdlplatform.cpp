@@ -1,0 +1,563 @@
+// The port layer over SDL2: one window showing the 8-bit back buffer through a
+// palette, scaled by whole factors; keys and focus as window messages; the
+// mouse as relative motion read once a frame.
+#include <SDL2/SDL.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <time.h>
+
+#include <cstdio>
+#include <cstddef>
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/platform.h"
+#include "platform/sdl/sdl.h"
+#include "platform/sdl/sdlkeys.h"
+#include "platform/sdl/sdlscale.h"
+
+namespace {
+
+// DIERR_OTHERAPPHASPRIO: the device cannot be acquired while another
+// application has the focus.
+constexpr int32_t SDL_DIERR_OTHERAPPHASPRIO = static_cast<int32_t>(0x80070005);
+
+constexpr int SDL_QUEUE_SIZE = 512;
+constexpr int SDL_SURFACE_SLOTS = 8;
+constexpr double SDL_FRAME_SECONDS = 1.0 / 60.0;
+
+struct SdlState {
+    PlatWindowProc windowProc;
+    PlatMsg queue[SDL_QUEUE_SIZE];
+    int32_t queueHead;
+    int32_t queueCount;
+
+    bool videoUp;      // SDL's video subsystem is running
+    bool noDisplay;    // the display could not be opened at all
+    char error[256];
+    SDL_Window* window;
+    SDL_Renderer* renderer;
+    SDL_Texture* texture;
+    bool textureInvalid;  // gone with a device reset: made again on restore
+    bool fullscreen;
+    bool vsync;
+    bool pacing;
+    bool displayIsSixty;  // vsync alone gives 60 frames a second
+    uint64_t nextFrame;   // performance-counter time of the next frame
+    bool swallowReturnUp;  // the Enter of Alt+Enter does not reach the game
+
+    PlatSurface surfaces[SDL_SURFACE_SLOTS];
+    bool surfaceUsed[SDL_SURFACE_SLOTS];
+    PlatSurface* primary;
+    PlatSurface* back;
+    uint32_t colors[256];
+
+    bool focused;
+    bool acquired;
+    bool lostPending;  // the first read after focus loss reports input lost
+    int32_t mouseX, mouseY, mouseZ;
+    uint8_t buttons[4];
+};
+
+SdlState sdl = {.pacing = true};
+
+void queuePush(uint32_t message, uint32_t wParam, int32_t lParam) {
+    if (sdl.queueCount >= SDL_QUEUE_SIZE) return;  // a flood of input drops the newest
+    sdl.queue[(sdl.queueHead + sdl.queueCount) % SDL_QUEUE_SIZE] = PlatMsg{message, wParam, lParam};
+    sdl.queueCount++;
+}
+
+PlatSurface* newSurface(int32_t width, int32_t height) {
+    for (int i = 0; i < SDL_SURFACE_SLOTS; i++) {
+        if (sdl.surfaceUsed[i]) continue;
+        PlatSurface& s = sdl.surfaces[i];
+        s = PlatSurface{};
+        s.pixels = static_cast<uint8_t*>(std::calloc(static_cast<size_t>(width) * height, 1));
+        if (!s.pixels) return nullptr;
+        s.width = width;
+        s.height = height;
+        s.pitch = width;
+        sdl.surfaceUsed[i] = true;
+        return &s;
+    }
+    return nullptr;
+}
+
+void freeSurface(PlatSurface* s) {
+    for (int i = 0; i < SDL_SURFACE_SLOTS; i++) {
+        if (sdl.surfaceUsed[i] && &sdl.surfaces[i] == s) {
+            std::free(s->pixels);
+            s->pixels = nullptr;
+            sdl.surfaceUsed[i] = false;
+        }
+    }
+}
+
+void loseAllSurfaces() {
+    for (int i = 0; i < SDL_SURFACE_SLOTS; i++) {
+        if (sdl.surfaceUsed[i]) sdl.surfaces[i].lost = true;
+    }
+}
+
+void mouseUnacquire() {
+    if (sdl.acquired) sdl.lostPending = true;
+    sdl.acquired = false;
+    sdl.mouseX = sdl.mouseY = sdl.mouseZ = 0;
+    std::memset(sdl.buttons, 0, sizeof sdl.buttons);
+    if (sdl.videoUp) SDL_SetRelativeMouseMode(SDL_FALSE);
+}
+
+void checkRefreshRate() {
+    SDL_DisplayMode mode;
+    sdl.displayIsSixty = false;
+    if (sdl.window && SDL_GetWindowDisplayMode(sdl.window, &mode) == 0) {
+        sdl.displayIsSixty = mode.refresh_rate >= 59 && mode.refresh_rate <= 61;
+    }
+}
+
+void applyWindowMode() {
+    if (sdl.fullscreen) {
+        SDL_SetWindowFullscreen(sdl.window, SDL_WINDOW_FULLSCREEN_DESKTOP);
+    } else {
+        SDL_SetWindowFullscreen(sdl.window, 0);
+        SDL_SetWindowSize(sdl.window, 2 * PLAT_SCREEN_WIDTH, 2 * PLAT_SCREEN_HEIGHT);
+        SDL_SetWindowPosition(sdl.window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+    }
+    checkRefreshRate();
+}
+
+int32_t buttonIndex(uint8_t button) {
+    switch (button) {
+        case SDL_BUTTON_LEFT: return 0;
+        case SDL_BUTTON_RIGHT: return 1;
+        case SDL_BUTTON_MIDDLE: return 2;
+        case SDL_BUTTON_X1: return 3;
+        default: return -1;
+    }
+}
+
+// Key messages carry a repeat count of 1, bit 30 for "was already down" and
+// bit 31 for a release, as Windows sets them.
+void keyEvent(const SDL_KeyboardEvent& key) {
+    bool down = key.type == SDL_KEYDOWN;
+    SDL_Scancode sc = key.keysym.scancode;
+    bool isReturn = sc == SDL_SCANCODE_RETURN || sc == SDL_SCANCODE_KP_ENTER;
+    if (isReturn && down && (key.keysym.mod & KMOD_ALT)) {
+        if (!key.repeat) sdlToggleFullscreen();
+        sdl.swallowReturnUp = true;
+        return;
+    }
+    if (isReturn && !down && sdl.swallowReturnUp) {
+        sdl.swallowReturnUp = false;
+        return;
+    }
+    uint32_t vk = sdlVirtualKey(sc, (key.keysym.mod & KMOD_NUM) != 0);
+    if (vk == 0) return;
+    uint32_t lParam = 1;
+    if (!down || key.repeat) lParam |= 1u << 30;
+    if (!down) lParam |= 1u << 31;
+    queuePush(down ? WM_KEYDOWN : WM_KEYUP, vk, static_cast<int32_t>(lParam));
+}
+
+void handleEvent(const SDL_Event& e) {
+    switch (e.type) {
+        case SDL_QUIT:
+            // The window's close button (and a polite kill) asks the game to close.
+            queuePush(WM_CLOSE, 0, 0);
+            break;
+        case SDL_KEYDOWN:
+        case SDL_KEYUP:
+            keyEvent(e.key);
+            break;
+        case SDL_WINDOWEVENT:
+            switch (e.window.event) {
+                case SDL_WINDOWEVENT_FOCUS_GAINED:
+                    if (!sdl.focused) {
+                        sdl.focused = true;
+                        queuePush(WM_ACTIVATEAPP, 1, 0);
+                    }
+                    break;
+                case SDL_WINDOWEVENT_FOCUS_LOST:
+                    if (sdl.focused) {
+                        sdl.focused = false;
+                        mouseUnacquire();
+                        queuePush(WM_ACTIVATEAPP, 0, 0);
+                    }
+                    break;
+                case SDL_WINDOWEVENT_DISPLAY_CHANGED:
+                case SDL_WINDOWEVENT_MOVED:
+                    checkRefreshRate();
+                    break;
+                default:
+                    break;
+            }
+            break;
+        case SDL_MOUSEMOTION:
+            if (sdl.acquired) {
+                sdl.mouseX += e.motion.xrel;
+                sdl.mouseY += e.motion.yrel;
+            }
+            break;
+        case SDL_MOUSEWHEEL:
+            if (sdl.acquired) sdl.mouseZ += e.wheel.y * 120;  // one notch is 120 units
+            break;
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP: {
+            int32_t i = buttonIndex(e.button.button);
+            if (i >= 0 && sdl.acquired) sdl.buttons[i] = e.type == SDL_MOUSEBUTTONDOWN ? 0x80 : 0;
+            break;
+        }
+        case SDL_RENDER_DEVICE_RESET:
+            sdl.textureInvalid = true;
+            loseAllSurfaces();
+            break;
+        case SDL_RENDER_TARGETS_RESET:
+            loseAllSurfaces();
+            break;
+        default:
+            break;
+    }
+}
+
+void pumpEvents() {
+    if (!sdl.videoUp) return;
+    SDL_Event e;
+    while (SDL_PollEvent(&e)) handleEvent(e);
+}
+
+bool makeTexture() {
+    if (sdl.texture) SDL_DestroyTexture(sdl.texture);
+    sdl.texture = SDL_CreateTexture(sdl.renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
+                                    PLAT_SCREEN_WIDTH, PLAT_SCREEN_HEIGHT);
+    sdl.textureInvalid = sdl.texture == nullptr;
+    return sdl.texture != nullptr;
+}
+
+void paceFrame() {
+    if (!sdl.pacing || (sdl.vsync && sdl.displayIsSixty)) return;
+    const uint64_t frequency = SDL_GetPerformanceFrequency();
+    const uint64_t period = static_cast<uint64_t>(frequency * SDL_FRAME_SECONDS);
+    uint64_t now = SDL_GetPerformanceCounter();
+    if (sdl.nextFrame == 0 || now > sdl.nextFrame + 2 * period) {
+        // First frame, or far behind (a pause in the debugger, a slow frame): start afresh.
+        sdl.nextFrame = now + period;
+        return;
+    }
+    while (now < sdl.nextFrame) {
+        uint64_t left = (sdl.nextFrame - now) * 1000 / frequency;
+        if (left > 1) {
+            SDL_Delay(static_cast<uint32_t>(left - 1));
+        } else {
+            SDL_Delay(0);
+        }
+        now = SDL_GetPerformanceCounter();
+    }
+    sdl.nextFrame += period;
+}
+
+bool debuggerAttached() {
+    FILE* f = std::fopen("/proc/self/status", "r");
+    if (!f) return false;
+    char line[256];
+    bool attached = false;
+    while (std::fgets(line, sizeof line, f)) {
+        if (std::strncmp(line, "TracerPid:", 10) == 0) {
+            attached = std::atoi(line + 10) != 0;
+            break;
+        }
+    }
+    std::fclose(f);
+    return attached;
+}
+
+}  // namespace
+
+// ---- backend controls ----
+
+void sdlSetFramePacing(bool on) {
+    sdl.pacing = on;
+    sdl.nextFrame = 0;
+}
+
+bool sdlVsyncOn() { return sdl.vsync; }
+
+void sdlToggleFullscreen() {
+    if (!sdl.window) return;
+    sdl.fullscreen = !sdl.fullscreen;
+    applyWindowMode();
+}
+
+// ---- messages ----
+
+void platSetWindowProc(PlatWindowProc proc) { sdl.windowProc = proc; }
+
+bool platPeekMessage(PlatMsg* msg) {
+    pumpEvents();
+    if (sdl.queueCount == 0) return false;
+    *msg = sdl.queue[sdl.queueHead];
+    return true;
+}
+
+int platGetMessage(PlatMsg* msg) {
+    pumpEvents();
+    while (sdl.queueCount == 0) {
+        if (!sdl.videoUp) {
+            // Nothing can ever arrive: end the loop rather than wait for ever.
+            queuePush(WM_QUIT, 0, 0);
+            break;
+        }
+        platWaitMessage();
+    }
+    *msg = sdl.queue[sdl.queueHead];
+    sdl.queueHead = (sdl.queueHead + 1) % SDL_QUEUE_SIZE;
+    sdl.queueCount--;
+    return msg->message == WM_QUIT ? 0 : 1;
+}
+
+void platTranslateMessage(const PlatMsg*) {}
+
+int32_t platDispatchMessage(const PlatMsg* msg) {
+    if (!sdl.windowProc) return 0;
+    return sdl.windowProc(msg->message, msg->wParam, msg->lParam);
+}
+
+void platWaitMessage() {
+    pumpEvents();
+    while (sdl.queueCount == 0 && sdl.videoUp) {
+        SDL_Event e;
+        if (!SDL_WaitEvent(&e)) return;
+        handleEvent(e);
+        pumpEvents();
+    }
+}
+
+void platPostQuitMessage(int32_t exitCode) { queuePush(WM_QUIT, static_cast<uint32_t>(exitCode), 0); }
+
+void platPostMessage(uint32_t message, uint32_t wParam, int32_t lParam) { queuePush(message, wParam, lParam); }
+
+// ---- kernel ----
+
+uint32_t platGetTickCount() {
+    timespec ts;
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return static_cast<uint32_t>(static_cast<uint64_t>(ts.tv_sec) * 1000u + static_cast<uint64_t>(ts.tv_nsec) / 1000000u);
+}
+
+int64_t platFileSize(const char* name) {
+    struct stat st;
+    if (!name || stat(name, &st) != 0) return -1;
+    return static_cast<int64_t>(st.st_size);
+}
+
+void platMessageBox(const char* text, const char* caption) {
+    // Without any display the reason is already on standard error.
+    if (sdl.noDisplay) return;
+    if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, caption ? caption : "", text ? text : "", sdl.window) != 0) {
+        std::fprintf(stderr, "%s: %s\n", caption ? caption : "", text ? text : "");
+    }
+}
+
+void platDebugOutput(const char* text) {
+#ifdef TQ_DEBUG_OUTPUT
+    if (text) std::fputs(text, stderr);
+#else
+    (void)text;
+#endif
+}
+
+void platDebugBreak() {
+    if (debuggerAttached()) raise(SIGTRAP);
+}
+
+// ---- display ----
+
+int32_t platDisplayOpen(const char* title) {
+    if (sdl.window) return DD_OK;
+    sdl.noDisplay = false;
+    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+    SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        std::snprintf(sdl.error, sizeof sdl.error, "%s", SDL_GetError());
+        sdl.noDisplay = true;
+        return DDERR_GENERIC;
+    }
+    sdl.videoUp = true;
+    sdl.fullscreen = true;
+    sdl.window = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 2 * PLAT_SCREEN_WIDTH,
+                                  2 * PLAT_SCREEN_HEIGHT, SDL_WINDOW_FULLSCREEN_DESKTOP);
+    if (sdl.window) {
+        sdl.renderer = SDL_CreateRenderer(sdl.window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
+        if (!sdl.renderer) sdl.renderer = SDL_CreateRenderer(sdl.window, -1, SDL_RENDERER_SOFTWARE);
+    }
+    if (!sdl.window || !sdl.renderer || !makeTexture()) {
+        std::snprintf(sdl.error, sizeof sdl.error, "%s", SDL_GetError());
+        platDisplayClose();
+        return DDERR_GENERIC;
+    }
+    SDL_RendererInfo info;
+    sdl.vsync = SDL_GetRendererInfo(sdl.renderer, &info) == 0 && (info.flags & SDL_RENDERER_PRESENTVSYNC);
+    checkRefreshRate();
+    sdl.nextFrame = 0;
+    SDL_ShowCursor(SDL_DISABLE);
+    SDL_StopTextInput();
+    SDL_SetRenderDrawColor(sdl.renderer, 0, 0, 0, 255);
+    SDL_RenderClear(sdl.renderer);
+    SDL_RenderPresent(sdl.renderer);
+    return DD_OK;
+}
+
+const char* platDisplayError() { return sdl.error; }
+
+int32_t platCreatePrimary(bool, PlatSurface** primary) {
+    if (!sdl.renderer) return DDERR_GENERIC;
+    if (!sdl.primary) sdl.primary = newSurface(PLAT_SCREEN_WIDTH, PLAT_SCREEN_HEIGHT);
+    if (!sdl.back) sdl.back = newSurface(PLAT_SCREEN_WIDTH, PLAT_SCREEN_HEIGHT);
+    if (!sdl.primary || !sdl.back) return DDERR_OUTOFVIDEOMEMORY;
+    *primary = sdl.primary;
+    return DD_OK;
+}
+
+int32_t platGetBackBuffer(PlatSurface* primary, PlatSurface** back) {
+    if (!primary || primary != sdl.primary || !sdl.back) return DDERR_INVALIDPARAMS;
+    *back = sdl.back;
+    return DD_OK;
+}
+
+int32_t platCreateSurface(int32_t width, int32_t height, PlatSurface** surface) {
+    if (width <= 0 || height <= 0) return DDERR_INVALIDPARAMS;
+    PlatSurface* s = newSurface(width, height);
+    if (!s) return DDERR_OUTOFVIDEOMEMORY;
+    *surface = s;
+    return DD_OK;
+}
+
+int32_t platSurfaceRestore(PlatSurface* surface) {
+    if (!surface) return DDERR_INVALIDPARAMS;
+    if (surface == sdl.primary) {
+        if (!sdl.renderer) return DDERR_GENERIC;
+        if ((sdl.textureInvalid || !sdl.texture) && !makeTexture()) return DDERR_OUTOFVIDEOMEMORY;
+        if (sdl.back) sdl.back->lost = false;
+    }
+    surface->lost = false;
+    return DD_OK;
+}
+
+void platSurfaceRelease(PlatSurface* surface) {
+    if (!surface) return;
+    if (surface == sdl.primary) {
+        // The back buffer goes with its primary.
+        freeSurface(sdl.back);
+        sdl.back = nullptr;
+        sdl.primary = nullptr;
+    }
+    freeSurface(surface);
+}
+
+void platSetPalette(const PlatColor palette[256]) { sdlBuildColorTable(palette, sdl.colors); }
+
+int32_t platBltFast(PlatSurface* dst, int32_t x, int32_t y, PlatSurface* src, int32_t left, int32_t top,
+                    int32_t right, int32_t bottom, bool keyed) {
+    if (!dst || !src || !dst->pixels || !src->pixels) return DDERR_INVALIDPARAMS;
+    if (dst->lost || src->lost) return DDERR_SURFACELOST;
+    int32_t w = right - left;
+    int32_t h = bottom - top;
+    // No clipping: a copy that does not lie wholly inside both surfaces is refused.
+    if (w <= 0 || h <= 0 || left < 0 || top < 0 || right > src->width || bottom > src->height || x < 0 || y < 0 ||
+        x > dst->width - w || y > dst->height - h) {
+        return DDERR_INVALIDPARAMS;
+    }
+    for (int32_t row = 0; row < h; row++) {
+        const uint8_t* s = src->pixels + static_cast<ptrdiff_t>(top + row) * src->pitch + left;
+        uint8_t* d = dst->pixels + static_cast<ptrdiff_t>(y + row) * dst->pitch + x;
+        if (!keyed) {
+            std::memcpy(d, s, static_cast<size_t>(w));
+            continue;
+        }
+        const uint8_t key = src->colorKey;
+        for (int32_t i = 0; i < w; i++) {
+            if (s[i] != key) d[i] = s[i];
+        }
+    }
+    return DD_OK;
+}
+
+int32_t platFlip(PlatSurface* primary) {
+    if (!primary || primary != sdl.primary || !sdl.back) return DDERR_INVALIDPARAMS;
+    if (primary->lost || sdl.back->lost) return DDERR_SURFACELOST;
+    if (!sdl.renderer) return DDERR_GENERIC;
+    void* pixels;
+    int pitch;
+    if (sdl.textureInvalid || !sdl.texture || SDL_LockTexture(sdl.texture, nullptr, &pixels, &pitch) != 0) {
+        loseAllSurfaces();
+        return DDERR_SURFACELOST;
+    }
+    sdlConvertFrame(sdl.back, sdl.colors, static_cast<uint32_t*>(pixels), pitch);
+    SDL_UnlockTexture(sdl.texture);
+    int outW = 0, outH = 0;
+    SDL_GetRendererOutputSize(sdl.renderer, &outW, &outH);
+    SdlViewport v = sdlFitPicture(outW, outH);
+    SDL_Rect dst{v.x, v.y, v.w, v.h};
+    SDL_SetRenderDrawColor(sdl.renderer, 0, 0, 0, 255);
+    SDL_RenderClear(sdl.renderer);
+    SDL_RenderCopy(sdl.renderer, sdl.texture, nullptr, &dst);
+    paceFrame();
+    SDL_RenderPresent(sdl.renderer);
+    // The visible surface now holds what is shown.
+    std::memcpy(primary->pixels, sdl.back->pixels, static_cast<size_t>(sdl.back->pitch) * sdl.back->height);
+    return DD_OK;
+}
+
+void platDisplayClose() {
+    if (sdl.primary) platSurfaceRelease(sdl.primary);
+    if (sdl.texture) SDL_DestroyTexture(sdl.texture);
+    if (sdl.renderer) SDL_DestroyRenderer(sdl.renderer);
+    if (sdl.window) SDL_DestroyWindow(sdl.window);
+    sdl.texture = nullptr;
+    sdl.renderer = nullptr;
+    sdl.window = nullptr;
+    sdl.acquired = false;
+    sdl.focused = false;
+    if (sdl.videoUp) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    sdl.videoUp = false;
+}
+
+// ---- mouse ----
+
+int32_t platMouseOpen() {
+    if (!sdl.videoUp) return DIERR_GENERIC;
+    sdl.acquired = false;
+    sdl.lostPending = false;
+    return DI_OK;
+}
+
+int32_t platMouseRead(PlatMouseState* state) {
+    if (!sdl.acquired) {
+        if (sdl.lostPending) {
+            sdl.lostPending = false;
+            return DIERR_INPUTLOST;
+        }
+        return DIERR_NOTACQUIRED;
+    }
+    state->x = sdl.mouseX;
+    state->y = sdl.mouseY;
+    state->z = sdl.mouseZ;
+    std::memcpy(state->buttons, sdl.buttons, sizeof sdl.buttons);
+    sdl.mouseX = sdl.mouseY = sdl.mouseZ = 0;
+    return DI_OK;
+}
+
+int32_t platMouseAcquire() {
+    if (!sdl.videoUp || !sdl.focused) return SDL_DIERR_OTHERAPPHASPRIO;
+    if (sdl.acquired) return DI_OK;
+    SDL_SetRelativeMouseMode(SDL_TRUE);
+    sdl.acquired = true;
+    sdl.lostPending = false;
+    sdl.mouseX = sdl.mouseY = sdl.mouseZ = 0;
+    // Buttons already held when the game takes the mouse count from now on.
+    uint32_t held = SDL_GetMouseState(nullptr, nullptr);
+    sdl.buttons[0] = (held & SDL_BUTTON_LMASK) ? 0x80 : 0;
+    sdl.buttons[1] = (held & SDL_BUTTON_RMASK) ? 0x80 : 0;
+    sdl.buttons[2] = (held & SDL_BUTTON_MMASK) ? 0x80 : 0;
+    sdl.buttons[3] = (held & SDL_BUTTON_X1MASK) ? 0x80 : 0;
+    return DI_OK;
+}
