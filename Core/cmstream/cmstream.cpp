@@ -126,9 +126,9 @@ int32_t cmStreamRead(cmStream* s, void* buffer, uint32_t count) {
     if (s->munge == nullptr) return cmStreamReadFile(s->handle, buffer, count);
     if (!cmMungeIsOpen(s)) return CM_OK;
 
-    // A member never reads outside its own bytes: before its start (left there by
-    // a failed seek) is as unreadable as past its end.
-    if (s->pos < s->start) return CM_ERR_EOF;
+    // A member never reads outside its own bytes: a position a failed seek or
+    // read left before its start is as unreadable as one past its end.
+    if (s->pos < s->start || s->pos > s->end) return CM_ERR_EOF;
     const uint64_t after = static_cast<uint64_t>(s->pos) + count;
     // A position past 2^31 becomes a negative offset, which the seek refuses.
     const int32_t seek = cmStreamSeek(s->munge->stream, static_cast<int32_t>(s->pos), 0);
