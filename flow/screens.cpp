@@ -1,0 +1,353 @@
+#include "flow/screens.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "Core/cmrand.h"
+#include "flow/frame.h"
+#include "flow/gamestate.h"
+#include "game/banner.h"
+#include "game/dragmode.h"
+#include "game/gauge.h"
+#include "game/grid.h"
+#include "game/level.h"
+#include "game/objective.h"
+#include "game/path.h"
+#include "game/pointer.h"
+#include "game/score.h"
+#include "game/tips.h"
+#include "persist/hiscores.h"
+#include "video/display.h"
+#include "video/sheetlayout.h"
+#include "video/sprite.h"
+#include "video/text.h"
+
+// One-player grid: letters 36 pixels apart from (150, 27). Two-player grids
+// start at x 99 and 305.
+constexpr int32_t SCR_CELL_PITCH = 36;
+constexpr int32_t SCR_GRID_LEFT = 150;
+constexpr int32_t SCR_GRID_TOP = 27;
+constexpr int32_t SCR_TWO_GRID_LEFT = 99;
+constexpr int32_t SCR_TWO_GRID_STEP = 206;
+
+constexpr int32_t SCR_UPPER_BUTTON_X = 43;
+constexpr int32_t SCR_UPPER_BUTTON_Y = 44;
+constexpr int32_t SCR_LOWER_BUTTON_Y = 110;
+
+int32_t scrCellX(int32_t p, int32_t c)
+{
+    if (twoPlayer) {
+        return SCR_TWO_GRID_LEFT + SCR_TWO_GRID_STEP * p + SCR_CELL_PITCH * c;
+    }
+    return SCR_GRID_LEFT + SCR_CELL_PITCH * c;
+}
+
+int32_t scrCellY(int32_t r)
+{
+    return SCR_GRID_TOP + SCR_CELL_PITCH * r;
+}
+
+// -1, 0 or +1; the two draws are sequenced so a seed replays the same shake.
+static int32_t scrShake()
+{
+    int32_t a = cmRand() % 2;
+    int32_t b = cmRand() % 2;
+    return a - b;
+}
+
+static void scrDrawShakingText(const char* text, int32_t x, int32_t y, int32_t align)
+{
+    int32_t dx = scrShake();
+    int32_t dy = scrShake();
+    txtDrawSmallString(text, x + dx, y + dy, align);
+}
+
+static void scrDrawNumber(int32_t value, int32_t x, int32_t y, int32_t align)
+{
+    char text[16];
+    snprintf(text, sizeof text, "%d", value);
+    txtDrawSmallString(text, x, y, align);
+}
+
+// A word row of a fixed-size record, drawn even if it lost its terminator.
+static void scrDrawRow(const char* row, int32_t size, int32_t x, int32_t y, int32_t align)
+{
+    char text[64];
+    int32_t n = static_cast<int32_t>(strnlen(row, static_cast<size_t>(size)));
+    if (n > static_cast<int32_t>(sizeof text) - 1) {
+        n = static_cast<int32_t>(sizeof text) - 1;
+    }
+    memcpy(text, row, static_cast<size_t>(n));
+    text[n] = '\0';
+    txtDrawSmallString(text, x, y, align);
+}
+
+static void scrDrawButton(int32_t x, int32_t y, const SheetRect& r)
+{
+    vidBlitRect(x, y, r.left, r.top, r.right, r.bottom);
+}
+
+void scrDrawPauseLine()
+{
+    scrDrawShakingText("PAUSED - PRESS P TO UNPAUSE", 320, 230, TXT_ALIGN_CENTRE);
+}
+
+int32_t scrTwoPlayerResult()
+{
+    int64_t s0 = playerState[0].score;
+    int64_t s1 = playerState[1].score;
+    if (s0 == s1) {
+        return 0;
+    }
+    // Twice the other's score (or anything against nothing) is a rout.
+    if (s0 > s1) {
+        return s0 >= 2 * s1 ? 2 : 1;
+    }
+    return s1 >= 2 * s0 ? -2 : -1;
+}
+
+void scrDrawGameOverText()
+{
+    if (!twoPlayer) {
+        scrDrawShakingText("GAME OVER", 20, 435, TXT_ALIGN_LEFT);
+        return;
+    }
+    static const char* const leftTexts[5] = {"DISASTER", "YOU LOSE", "", "YOU WIN", "TRIUMPH"};
+    static const char* const rightTexts[5] = {"TRIUMPH", "YOU WIN", "", "YOU LOSE", "DISASTER"};
+    int32_t result = scrTwoPlayerResult();
+    if (result == 0) {
+        return;
+    }
+    scrDrawShakingText(leftTexts[result + 2], 5, 435, TXT_ALIGN_LEFT);
+    scrDrawShakingText(rightTexts[result + 2], 635, 435, TXT_ALIGN_RIGHT);
+}
+
+static void scrDrawButtonColumn()
+{
+    sprClearRect(43, 100, 138, 163);
+    if (dragStartAvailable() || (gameState == STATE_TIP && tipIndex == TIP_DRAG_AVAILABLE)) {
+        scrDrawButton(SCR_UPPER_BUTTON_X, SCR_UPPER_BUTTON_Y, SHEET_BUTTON_START_DRAG);
+        tipShowIfAllowed(TIP_DRAG_AVAILABLE);
+        // The tip opened over it (now or earlier): the button cannot be used meanwhile.
+        if (gameState == STATE_TIP) {
+            scrDrawButton(SCR_UPPER_BUTTON_X, SCR_UPPER_BUTTON_Y, SHEET_BUTTON_HATCHING);
+        }
+    } else if (dragModeActive()) {
+        scrDrawButton(SCR_UPPER_BUTTON_X, SCR_LOWER_BUTTON_Y, SHEET_BUTTON_STOP_DRAG);
+        tipShowIfAllowed(TIP_DRAG_RUNNING);
+        if (gameState == STATE_TIP) {
+            scrDrawButton(SCR_UPPER_BUTTON_X, SCR_LOWER_BUTTON_Y, SHEET_BUTTON_HATCHING);
+        }
+    } else if (enterGameButtonShown()) {
+        scrDrawButton(SCR_UPPER_BUTTON_X, SCR_LOWER_BUTTON_Y, SHEET_BUTTON_ENTER_GAME);
+    }
+}
+
+static void scrDrawGaugeBars()
+{
+    if (gameState == STATE_TIP) {
+        // The tip's buttons stand where the LIFE and DRAG rows are.
+        sprClearRect(150, 293, 400, 313);
+        sprClearRect(150, 322, 400, 342);
+    } else {
+        sprDrawBarCover(236, 293, lifeGauge, false);
+        // Hidden on every other frame while Drag Mode runs, so it blinks.
+        sprDrawBarCover(236, 322, dragGauge, blinkPhase && dragGauge.running);
+    }
+    // The CYCLE gauge is never shown.
+    sprClearRect(150, 350, 400, 370);
+}
+
+static void scrDrawTipButtons()
+{
+    if (gameState == STATE_TIP && !bannerShowing()) {
+        scrDrawButton(152, 290, SHEET_BUTTON_CONTINUE);
+        scrDrawButton(300, 290, SHEET_BUTTON_DO_NOT_SHOW);
+    }
+}
+
+static int32_t scrClampCount(int32_t n, int32_t max)
+{
+    return n < 0 ? 0 : (n > max ? max : n);
+}
+
+static void scrDrawPathMarks(int32_t p)
+{
+    int32_t n = scrClampCount(wordLength[p], maxWordLength);
+    for (int32_t i = 0; i + 1 < n; i++) {
+        int32_t kind = i == n - 2 ? SPR_MARK_PREVIOUS : SPR_MARK_PATH;
+        sprDrawCellMark(scrCellX(p, pathX[p][i]), scrCellY(pathY[p][i]), kind);
+    }
+    if (highlightOn[p]) {
+        sprDrawCellMark(scrCellX(p, prevCellX[p]), scrCellY(prevCellY[p]), SPR_MARK_BLINK);
+    }
+}
+
+static void scrDrawPlayerGrid(int32_t p)
+{
+    if (gameState == STATE_TIP && !bannerShowing()) {
+        if (tipIndex >= 0 && tipIndex < TIP_COUNT) {
+            txtDrawWrappedSmall(tipTexts[tipIndex], 155, 30, 240, 11);
+        }
+        return;
+    }
+    bool messageRows = gameState == STATE_LEVEL_INTRO || gameState == STATE_NO_DICTIONARY;
+    if (!messageRows && gameState != STATE_TIP) {
+        scrDrawPathMarks(p);
+    }
+
+    int32_t rows = scrClampCount(gridRows, GRID_SIZE);
+    int32_t cols = scrClampCount(gridCols, GRID_SIZE);
+    for (int32_t r = 0; r < rows; r++) {
+        const char* messageRow = gridMessageRows[p][r];
+        int32_t messageLength = static_cast<int32_t>(strnlen(messageRow, GRID_MESSAGE_ROW_SIZE));
+        if (messageRows && r == 5) {
+            // The objective line is text, not tiles.
+            scrDrawRow(messageRow, GRID_MESSAGE_ROW_SIZE, scrCellX(p, 0) + 5, 219, TXT_ALIGN_LEFT);
+            continue;
+        }
+        for (int32_t c = 0; c < cols; c++) {
+            char letter[2] = {'\0', '\0'};
+            if (messageRows) {
+                // Past a short row's end stands old text: the row ends at its terminator.
+                letter[0] = c < messageLength ? messageRow[c] : '\0';
+            } else {
+                letter[0] = wordgrid[p][r][c];
+            }
+            int32_t x = scrCellX(p, c);
+            int32_t y = scrCellY(r);
+            if (vanishMark[p][r][c] && gameState != STATE_LEVEL_INTRO) {
+                x += scrShake();
+                y += scrShake();
+            }
+            txtDrawBigString(letter, x, y, TXT_ALIGN_LEFT);
+        }
+    }
+
+    if (gameState != STATE_LEVEL_INTRO && hoverTarget == HOVER_GRID) {
+        sprDrawCellMark(scrCellX(p, cursorX[p]), scrCellY(cursorY[p]), SPR_MARK_CURSOR);
+    }
+}
+
+static void scrDrawOnePlayerTexts()
+{
+    const PlayerState& ps = playerState[0];
+    txtDrawSmallString("Score:", 50, 200, TXT_ALIGN_LEFT);
+    scrDrawNumber(ps.score, 50, 211, TXT_ALIGN_LEFT);
+    if (gameState == STATE_PLAYING) {
+        txtDrawSmallString("Level bonus:", 50, 230, TXT_ALIGN_LEFT);
+        scrDrawNumber(levelBonus(), 50, 241, TXT_ALIGN_LEFT);
+    }
+    txtDrawSmallString("Objective:", 50, 400, TXT_ALIGN_LEFT);
+    char objectiveLine[OBJECTIVE_TEXT_SIZE];
+    objectiveText(objectiveLine, OBJECTIVE_FORM_PROGRESS);
+    txtDrawSmallString(objectiveLine, 50, 413, TXT_ALIGN_LEFT);
+    txtDrawSmallString("Most recent words:", 518, 46, TXT_ALIGN_CENTRE);
+    txtDrawSmallString("Best words:", 518, 240, TXT_ALIGN_CENTRE);
+    txtDrawSmallString("Press P to pause and view instructions", 320, 440, TXT_ALIGN_CENTRE);
+
+    int32_t rows = scrClampCount(ps.wordRowCount, WORD_ROWS_SHOWN);
+    for (int32_t i = 0; i < rows; i++) {
+        int32_t y = 61 + 11 * i;
+        if (ps.recentScores[i] != 0) {
+            scrDrawNumber(ps.recentScores[i], 552, y, TXT_ALIGN_LEFT);
+        }
+        scrDrawRow(ps.recentWords[i], WORD_ROW_CHARS, 544, y, TXT_ALIGN_RIGHT);
+        y = 255 + 11 * i;
+        if (ps.bestWords[i].score != 0) {
+            scrDrawNumber(ps.bestWords[i].score, 552, y, TXT_ALIGN_LEFT);
+        }
+        scrDrawRow(ps.bestWords[i].word, WORD_ROW_CHARS, 544, y, TXT_ALIGN_RIGHT);
+    }
+}
+
+static void scrDrawTwoPlayerTexts()
+{
+    txtDrawSmallString("Score:", 5, 455, TXT_ALIGN_LEFT);
+    scrDrawNumber(playerState[0].score, 5, 466, TXT_ALIGN_LEFT);
+    txtDrawSmallString("Score:", 635, 455, TXT_ALIGN_RIGHT);
+    scrDrawNumber(playerState[1].score, 635, 466, TXT_ALIGN_RIGHT);
+    for (int32_t p = 0; p < 2; p++) {
+        const PlayerState& ps = playerState[p];
+        int32_t rows = scrClampCount(ps.wordRowCount, WORD_ROWS_SHOWN);
+        for (int32_t i = 0; i < rows; i++) {
+            int32_t y = 200 + 15 * i;
+            if (ps.recentScores[i] != 0) {
+                scrDrawNumber(ps.recentScores[i], 65 + 523 * p, y, TXT_ALIGN_LEFT);
+            }
+            scrDrawRow(ps.recentWords[i], WORD_ROW_CHARS, 60 + 523 * p, y, TXT_ALIGN_RIGHT);
+            // Only four best words fit above the bottom of the screen.
+            y = 432 + 11 * i;
+            if (y < 476) {
+                if (ps.bestWords[i].score != 0) {
+                    scrDrawNumber(ps.bestWords[i].score, 249 + 206 * p, y, TXT_ALIGN_LEFT);
+                }
+                scrDrawRow(ps.bestWords[i].word, WORD_ROW_CHARS, 244 + 206 * p, y, TXT_ALIGN_RIGHT);
+            }
+        }
+    }
+}
+
+void scrDrawPlayScreen()
+{
+    scrDrawButtonColumn();
+    scrDrawGaugeBars();
+    scrDrawTipButtons();
+    int32_t players = twoPlayer ? 2 : 1;
+    for (int32_t p = 0; p < players; p++) {
+        scrDrawPlayerGrid(p);
+    }
+    if (twoPlayer) {
+        scrDrawTwoPlayerTexts();
+    } else {
+        scrDrawOnePlayerTexts();
+    }
+}
+
+void scrDrawPauseScreen()
+{
+    txtDrawSmallString("High scores:", 320, 50, TXT_ALIGN_CENTRE);
+    int32_t rows = scrClampCount(hiScoreCount, HISCORE_ROWS);
+    for (int32_t i = 0; i < rows; i++) {
+        const HiScoreRow& row = hiScores[i];
+        char word[HISCORE_TEXT];
+        char wordScore[HISCORE_TEXT];
+        snprintf(word, sizeof word, "%.*s", HISCORE_TEXT - 1, row.word);
+        snprintf(wordScore, sizeof wordScore, "%.*s", HISCORE_TEXT - 1, row.wordScoreText);
+        char text[64];
+        int32_t y = 61 + 11 * i;
+        snprintf(text, sizeof text, "MR %s", word);
+        txtDrawSmallString(text, 315, y, TXT_ALIGN_RIGHT);
+        snprintf(text, sizeof text, "%d/%s", row.score, wordScore);
+        txtDrawSmallString(text, 325, y, TXT_ALIGN_LEFT);
+    }
+
+    txtDrawSmallString("Keys:", 320, 273, TXT_ALIGN_CENTRE);
+    static const char* const keys[6][2] = {
+        {"K", "View/Redefine Player Keys (from this screen)"},
+        {"F1", "New One Player Game"},
+        {"F2", "New Two Player Game"},
+        {"F3", "Player One View Upside-Down"},
+        {"F4", "Player Two View Upside-Down"},
+        {"Escape", "Quit"},
+    };
+    for (int32_t k = 0; k < 6; k++) {
+        int32_t y = 295 + 11 * k;
+        txtDrawSmallString(keys[k][0], 210, y, TXT_ALIGN_RIGHT);
+        txtDrawSmallString("-", 220, y, TXT_ALIGN_CENTRE);
+        txtDrawSmallString(keys[k][1], 230, y, TXT_ALIGN_LEFT);
+    }
+    txtDrawSmallString("Instructions:", 320, 363, TXT_ALIGN_CENTRE);
+}
+
+void scrDrawBanner()
+{
+    if (bannerIndex < 0 || bannerIndex >= BANNER_COUNT) {
+        return;
+    }
+    const char* text = bannerTexts[bannerIndex];
+    // A longer text wraps onto more lines and takes the taller box.
+    int32_t rows = strlen(text) >= 16 ? 2 : 1;
+    sprDrawPanel(150, 100, 2, rows);
+    txtDrawWrappedBig(text, 200, 150, 220, 28);
+}
