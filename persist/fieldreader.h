@@ -14,8 +14,8 @@ extern int32_t fileReadPos;
 extern int32_t fileTextLength;
 
 // Reads the named file whole into fileText and starts reading at its first
-// byte. False (fileText and the position untouched) when it cannot be opened
-// or read, or when it does not fit the buffer.
+// byte. False, with the read position and length untouched, when it cannot be
+// opened or read, or when it is too big for the buffer.
 bool fileReadWhole(const char* name);
 
 // Copies the next field into `field` (FILE_FIELD_SIZE bytes) without its ';'.
