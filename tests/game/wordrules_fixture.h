@@ -2,11 +2,17 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <climits>
+#include <cstdio>
 #include <cstring>
 #include <functional>
+#include <string>
+#include <vector>
 
 #include "Core/cmrand.h"
+#include "dict/dictionary.h"
 #include "flow/gamestate.h"
 #include "game/gauge.h"
 #include "game/grid.h"
@@ -60,4 +66,34 @@ inline uint32_t wordRulesStateAfter(int n) {
     const uint32_t after = cmRandState();
     cmSrand(saved);
     return after;
+}
+
+// Writes the words as CR LF lines to worddiction.txt in a fresh temporary folder
+// and loads them; the working folder is restored and the folder removed.
+inline bool wordRulesLoadWords(const std::vector<std::string>& words) {
+    char oldDir[PATH_MAX];
+    if (getcwd(oldDir, sizeof oldDir) == nullptr) return false;
+    char dir[] = "/tmp/tq_wordrules_XXXXXX";
+    if (mkdtemp(dir) == nullptr) return false;
+    bool loaded = false;
+    if (chdir(dir) == 0) {
+        if (FILE* f = std::fopen("worddiction.txt", "wb")) {
+            for (const std::string& w : words) std::fprintf(f, "%s\r\n", w.c_str());
+            std::fclose(f);
+            loaded = dictLoad();
+            std::remove("worddiction.txt");
+        }
+        if (chdir(oldDir) != 0) loaded = false;
+    }
+    rmdir(dir);
+    return loaded;
+}
+
+// Moves player p's cursor over the cells in turn, offering each to the path.
+inline void wordRulesSpell(int32_t p, const std::vector<std::pair<int32_t, int32_t>>& cells) {
+    for (const auto& [x, y] : cells) {
+        cursorX[p] = x;
+        cursorY[p] = y;
+        AddLetter(p);
+    }
 }
