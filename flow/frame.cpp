@@ -1,0 +1,146 @@
+// One displayed frame. The window procedure never runs during it, so the state
+// it reads stays put from the first step to the flip.
+#include "flow/frame.h"
+
+#include "flow/gamestate.h"
+#include "flow/keydefs.h"
+#include "flow/screens.h"
+#include "game/banner.h"
+#include "game/dragmode.h"
+#include "game/gauge.h"
+#include "game/grid.h"
+#include "game/pointer.h"
+#include "game/prompt.h"
+#include "persist/hiscores.h"
+#include "video/display.h"
+#include "video/sheetlayout.h"
+
+namespace {
+
+int32_t framePlayers() { return twoPlayer ? 2 : 1; }
+
+int32_t frameBlit(int32_t x, int32_t y, const SheetRect& r, bool keyed) {
+    return vidFrameBlit(x, y, r.left, r.top, r.right, r.bottom, keyed);
+}
+
+// Non-zero when a copy failed: the frame is then abandoned, flip included.
+int32_t frameBackground() {
+    if (paused) {
+        for (int32_t x = 0; x < VID_SCREEN_WIDTH; x += SHEET_PAUSE_TILE_SIZE) {
+            for (int32_t y = 0; y < VID_SCREEN_HEIGHT; y += SHEET_PAUSE_TILE_SIZE) {
+                if (int32_t result = frameBlit(x, y, SHEET_PAUSE_TILE, false)) return result;
+            }
+        }
+        return 0;
+    }
+    playFrameCounter++;
+    return frameBlit(0, 0, twoPlayer ? SHEET_BACKGROUND_TWO_PLAYER : SHEET_BACKGROUND_ONE_PLAYER, false);
+}
+
+void frameGaugeEmptied(int32_t i) {
+    gaugeTable[i].drainTicks = 0;
+    if (i == GAUGE_LIFE) {
+        gameState = STATE_GAME_OVER;
+        ShowBanner(hiScoreInsert(0) ? BANNER_GAME_OVER_HIGH_SCORE : BANNER_GAME_OVER);
+    } else {
+        gaugeStop(gaugeTable[i]);
+        if (i == GAUGE_DRAG) dragModeOn[0] = 0;
+    }
+}
+
+void framePlayStep() {
+    for (int32_t i = 0; i < GAUGE_COUNT; i++) {
+        Gauge& g = gaugeTable[i];
+        gaugeTick(g);
+        // The other gauges still tick and the rest of the step still runs.
+        if (g.running && gaugeIsEmpty(g)) frameGaugeEmptied(i);
+    }
+    for (int32_t p = 0; p < framePlayers(); p++) {
+        if (frameCursorKeys(p)) PointerCellChanged(p);
+        FallStep(p);
+    }
+}
+
+void frameTurnWorldStep() {
+    // The phase's timer runs on while paused.
+    FallStep(0);
+    gaugeTick(lifeGauge);
+    if (gaugeIsEmpty(lifeGauge)) {
+        gameState = STATE_PLAYING;
+        playFrameCounter = 0;
+        gaugesLevelStart();
+    }
+}
+
+void frameStateStep() {
+    switch (gameState) {
+        case STATE_PLAYING:
+            if (paused) {
+                scrDrawPauseLine();
+            } else {
+                framePlayStep();
+            }
+            break;
+        case STATE_TURN_WORLD:
+            frameTurnWorldStep();
+            break;
+        case STATE_GAME_OVER:
+            if (!paused) scrDrawGameOverText();
+            break;
+        default:
+            if (paused) scrDrawPauseLine();
+            break;
+    }
+}
+
+void frameBanner() {
+    if (bannerIndex == BANNER_NONE) return;
+    scrDrawBanner();
+    bannerFrames--;
+    if (bannerFrames < 1) bannerIndex = BANNER_NONE;
+}
+
+void frameMouseButton(const PlatMouseState& mouse) {
+    if (mouse.buttons[0] != 0) {
+        mouseButtonHeld = 1;
+        PointerPress(0);
+        return;
+    }
+    // Only a press made with the mouse ends when the button is up; a DROP key's
+    // press lasts until that key is released.
+    if (!mouseButtonHeld) return;
+    mouseButtonHeld = 0;
+    if (pointerHeld[0]) PointerRelease(0);
+}
+
+// Non-zero when drawing the pointer failed.
+int32_t framePointer() {
+    PlatMouseState mouse;
+    if (vidReadMouse(&mouse) < 0) mouse = PlatMouseState{};  // unreadable: no motion, button up
+    framePointerMove(mouse);
+    if (frameHoverTest()) PointerCellChanged(0);
+    frameMouseButton(mouse);
+    return frameBlit(static_cast<int32_t>(pointerX) - SHEET_POINTER_HOT_X, static_cast<int32_t>(pointerY), SHEET_POINTER,
+                     true);
+}
+
+}  // namespace
+
+void gameRunFrame() {
+    frameCounter++;
+    if (frameBackground() != 0) return;
+    if (!paused) StatusPrompt();
+    frameStateStep();
+    for (int32_t p = 0; p < framePlayers(); p++) VanishStep(p);
+    blinkPhase = blinkPhase ? 0 : 1;
+    if (!paused) {
+        scrDrawPlayScreen();
+    } else if (keyDefActive) {
+        keyDefScreenDraw();
+    } else {
+        scrDrawPauseScreen();
+    }
+    frameBanner();
+    if (gMouseDevice != nullptr && framePointer() != 0) return;
+    vidFlip();
+}

@@ -1,0 +1,50 @@
+// The program's entry point: the start-up steps in their order, then the
+// message loop until the quit message.
+#include "flow/startup.h"
+
+#include <cstdio>
+
+#include "dict/dictionary.h"
+#include "flow/frame.h"
+#include "flow/gamestate.h"
+#include "flow/keydefs.h"
+#include "game/grid.h"
+#include "game/level.h"
+#include "game/tips.h"
+#include "persist/hiscores.h"
+#include "persist/prefs.h"
+#include "video/display.h"
+
+namespace {
+
+// Rows 0-4 and 6 fill the seven cells of their grid row; row 5 is a line of text.
+const char* const missingDictionaryRows[GRID_MESSAGE_ROW_COUNT] = {
+    "ERROR  ", "DICTION", "FILE   ", "NOT    ", "FOUND  ", "'worddiction.txt' is missing.", "SORRY  ",
+};
+
+}  // namespace
+
+void startShowMissingDictionary() {
+    gameState = STATE_NO_DICTIONARY;
+    for (int32_t r = 0; r < GRID_MESSAGE_ROW_COUNT; r++) {
+        std::snprintf(gridMessageRows[0][r], GRID_MESSAGE_ROW_SIZE, "%s", missingDictionaryRows[r]);
+    }
+}
+
+int32_t WinMain(void* instance, void* previousInstance, const char* commandLine, int32_t showCommand) {
+    (void)previousInstance;
+    (void)commandLine;
+    hiScoresLoad();
+    const bool dictionaryMissing = !dictLoad();
+    gridTotalLetterWeights();
+    keyInstallDefaults();
+    tipsClear();
+    // After the defaults, so saved bindings and tip choices win.
+    prefsLoad();
+    if (!vidInit(instance, showCommand)) return 0;
+    // The first game is a one-player game: twoPlayer is still 0.
+    gameNew();
+    // After the new game, so the error rows replace the first intro.
+    if (dictionaryMissing) startShowMissingDictionary();
+    return startMessageLoop(gameRunFrame);
+}

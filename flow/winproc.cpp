@@ -1,0 +1,192 @@
+// The window procedure: activation, the ways the program ends, and the keys.
+// A key press goes through three stages: a running key capture takes it whole;
+// otherwise it acts as a player's control, and then as a command key.
+#include "flow/winproc.h"
+
+#include "flow/gamestate.h"
+#include "flow/keydefs.h"
+#include "flow/startup.h"
+#include "game/dragmode.h"
+#include "game/gauge.h"
+#include "game/level.h"
+#include "game/pointer.h"
+#include "persist/hiscores.h"
+#include "persist/prefs.h"
+#include "platform/platform.h"
+#include "video/display.h"
+
+namespace {
+
+// Windows virtual-key codes of the fixed command keys.
+constexpr uint32_t VK_RETURN = 13;
+constexpr uint32_t VK_ESCAPE = 27;
+constexpr uint32_t VK_UP = 38;
+constexpr uint32_t VK_DOWN = 40;
+constexpr uint32_t VK_G = 71;
+constexpr uint32_t VK_K = 75;
+constexpr uint32_t VK_L = 76;
+constexpr uint32_t VK_P = 80;
+constexpr uint32_t VK_S = 83;
+constexpr uint32_t VK_T = 84;
+constexpr uint32_t VK_X = 88;
+constexpr uint32_t VK_F1 = 112;
+constexpr uint32_t VK_F2 = 113;
+constexpr uint32_t VK_F12 = 123;
+
+bool isKey(uint32_t k, int32_t binding) { return static_cast<int64_t>(k) == binding; }
+
+// Released here, the display can no longer be drawn on; the quit message ends
+// the loop before another frame runs.
+void winQuit() {
+    displayRelease();
+    hiScoresSave();
+    prefsSave();
+    platPostQuitMessage(0);
+}
+
+void winOpenTipKey() {
+    // Chosen while still in play: dragStartAvailable holds only there.
+    const int32_t tip = dragModeActive() ? 2 : dragStartAvailable() ? 1 : 0;
+    previousState = gameState;
+    gameState = STATE_TIP;
+    tipIndex = tip;
+}
+
+// A keyboard cursor always stands on a grid cell, so a DROP press in play
+// presses on that cell wherever the mouse pointer happens to be.
+void winDropPress(int32_t i) {
+    const int32_t mouseHover = hoverTarget;
+    hoverTarget = HOVER_GRID;
+    PointerPress(i);
+    // The next frame draws the cursor box from the mouse's own hover target.
+    hoverTarget = mouseHover;
+}
+
+// In a one-player game both columns of bindings act on player 0.
+int32_t winPlayerOf(int32_t column) { return twoPlayer * column; }
+
+void winPlayKeys(uint32_t k) {
+    for (int32_t p = 0; p < MAX_PLAYERS; p++) {
+        const int32_t i = winPlayerOf(p);
+        if (!paused && gameState == STATE_PLAYING) {
+            if (isKey(k, keyLeft[p])) heldLeft[i] = 1;
+            if (isKey(k, keyRight[p])) heldRight[i] = 1;
+            if (isKey(k, keyUp[p])) heldUp[i] = 1;
+            if (isKey(k, keyDown[p])) heldDown[i] = 1;
+            // Tested in both passes: one press doubles the drain rate twice.
+            if (k == VK_X) lifeGauge.drainRate *= 2.0f;
+            if (k == VK_T) winOpenTipKey();
+            if (k == VK_G) {
+                levelAdvance(0);
+                gameState = STATE_LEVEL_INTRO;
+            }
+            if (isKey(k, keyDrop[p])) winDropPress(i);
+        } else if (gameState == STATE_LEVEL_INTRO) {
+            if (isKey(k, keyDrop[p])) PointerPress(i);
+        }
+    }
+}
+
+void winCommandKeys(uint32_t k) {
+    switch (k) {
+        case VK_RETURN:
+            if (keyDefActive) keyDefCaptureBegin();
+            break;
+        case VK_ESCAPE:
+        case VK_F12:
+            // The innermost screen closes first.
+            if (keyDefActive) {
+                keyDefClose();
+            } else if (paused) {
+                paused = 0;
+            } else if (gameState == STATE_GAME_OVER || gameState == STATE_NO_DICTIONARY) {
+                winQuit();
+            } else {
+                gameState = STATE_GAME_OVER;
+            }
+            break;
+        case VK_UP:
+            if (keyDefActive) keyDefMoveSelection(-1);
+            break;
+        case VK_DOWN:
+            if (keyDefActive) keyDefMoveSelection(1);
+            break;
+        case VK_K:
+            if (paused) keyDefOpen();
+            break;
+        case VK_L:
+            if (keyDefActive) keyDefLoad();
+            break;
+        case VK_P:
+            if (!keyDefActive) paused = paused ? 0 : 1;
+            break;
+        case VK_S:
+            // keysChanged is cleared only when the file was written.
+            if (keyDefActive) keyDefSave();
+            break;
+        case VK_F1:
+        case VK_F2:
+            if (gameState == STATE_GAME_OVER) {
+                twoPlayer = k == VK_F2 ? 1 : 0;
+                gameNew();
+            }
+            break;
+        default:
+            break;
+    }
+}
+
+void winKeyDown(uint32_t k) {
+    if (keyDefCaptureKey(k)) return;
+    winPlayKeys(k);
+    winCommandKeys(k);
+}
+
+void winKeyUp(uint32_t k) {
+    for (int32_t p = 0; p < MAX_PLAYERS; p++) {
+        const int32_t i = winPlayerOf(p);
+        // Held flags clear in every state, paused or not: a key let go during a
+        // pause must not keep the cursor running afterwards.
+        if (isKey(k, keyLeft[p])) heldLeft[i] = 0;
+        if (isKey(k, keyRight[p])) heldRight[i] = 0;
+        if (isKey(k, keyUp[p])) heldUp[i] = 0;
+        if (isKey(k, keyDown[p])) heldDown[i] = 0;
+        if (!isKey(k, keyDrop[p])) continue;
+        // DROP is the keyboard's mouse button: its release ends its press in any
+        // state, as the button's does; in play it always finishes the word.
+        if ((!paused && gameState == STATE_PLAYING) || pointerHeld[i]) PointerRelease(i);
+    }
+}
+
+}  // namespace
+
+int32_t gameWindowProc(uint32_t message, uint32_t wParam, int32_t lParam) {
+    (void)lParam;
+    switch (message) {
+        case WM_SETCURSOR:
+            // The game draws its own pointer; the system one is never shown.
+            return 1;
+        case WM_DESTROY:
+            // The display is gone for good: quit, but save nothing.
+            displayRelease();
+            platPostQuitMessage(0);
+            break;
+        case WM_CLOSE:
+            // The window's close button is how desktop players quit: save as Escape does.
+            winQuit();
+            break;
+        case WM_ACTIVATEAPP:
+            appActive = static_cast<int32_t>(wParam);
+            break;
+        case WM_KEYDOWN:
+            winKeyDown(wParam);
+            break;
+        case WM_KEYUP:
+            winKeyUp(wParam);
+            break;
+        default:
+            break;
+    }
+    // Nothing in the port layer needs the system's default handling.
+    return 0;
+}

@@ -1,0 +1,257 @@
+// One frame: its order of copies, the state step, the mouse and the flip.
+#include "tests/flow/flowfixture.h"
+
+namespace {
+
+using Frame = FlowTest;
+
+bool copyIs(const HeadlessCopy& c, int32_t x, int32_t y, const SheetRect& r, bool keyed) {
+    return c.src == gSheetSurface && c.dst == gBackSurface && c.x == x && c.y == y && c.left == r.left &&
+           c.top == r.top && c.right == r.right && c.bottom == r.bottom && c.keyed == keyed;
+}
+
+TEST_F(Frame, BackgroundFirstPointerLastThenTheFlip) {
+    struct Case {
+        int32_t twoPlayer;
+        const SheetRect& background;
+    };
+    const Case cases[] = {{0, SHEET_BACKGROUND_ONE_PLAYER}, {1, SHEET_BACKGROUND_TWO_PLAYER}};
+    for (const Case& c : cases) {
+        twoPlayer = c.twoPlayer;
+        startPlay();
+        frameCounter = 0;
+        blinkPhase = 0;
+        headless.flipCount = 0;
+        pointerX = 100.0f;
+        pointerY = 200.0f;
+        headlessClearCopies();
+        headlessSetMouse(1, 1, false);  // half a pixel each way
+        gameRunFrame();
+        ASSERT_GE(headless.copyCount, 2);
+        EXPECT_TRUE(copyIs(headless.copies[0], 0, 0, c.background, false));
+        EXPECT_TRUE(copyIs(headless.copies[headless.copyCount - 1], 97, 200, SHEET_POINTER, true));
+        EXPECT_EQ(headless.flipCount, 1);
+        EXPECT_EQ(frameCounter, 1u);
+        EXPECT_EQ(playFrameCounter, 1u);
+        EXPECT_EQ(blinkPhase, 1);
+    }
+}
+
+TEST_F(Frame, APausedFrameTilesTheScreenAndDoesNotCountAsPlay) {
+    startPlay();
+    paused = 1;
+    headlessClearCopies();
+    gameRunFrame();
+    ASSERT_GE(headless.copyCount, 48);
+    for (int32_t k = 0; k < 48; k++) {
+        EXPECT_TRUE(copyIs(headless.copies[k], (k / 6) * 80, (k % 6) * 80, SHEET_PAUSE_TILE, false)) << "tile " << k;
+    }
+    EXPECT_EQ(frameCounter, 1u);
+    EXPECT_EQ(playFrameCounter, 0u);
+    EXPECT_FLOAT_EQ(lifeGauge.level, 6000.0f);  // no gauge drains while paused
+    EXPECT_EQ(headless.flipCount, 1);
+}
+
+TEST_F(Frame, AFailedCopyOrFlipAbandonsTheFrameAndStillDrawingIsRetried) {
+    struct Case {
+        HeadlessFaultKind kind;
+        int32_t code;
+        int32_t count;
+        int32_t flips;
+        bool stateStepRan;
+    };
+    const Case cases[] = {
+        {HEADLESS_FAULT_BLT, DDERR_GENERIC, 1, 0, false},
+        {HEADLESS_FAULT_BLT, DDERR_SURFACELOST, 1, 0, false},
+        {HEADLESS_FAULT_BLT, DDERR_WASSTILLDRAWING, 3, 1, true},
+        {HEADLESS_FAULT_FLIP, DDERR_WASSTILLDRAWING, 2, 1, true},
+        {HEADLESS_FAULT_FLIP, DDERR_GENERIC, 1, 0, true},
+    };
+    for (const Case& c : cases) {
+        startPlay();
+        headless.flipCount = 0;
+        headlessFail(c.kind, c.code, c.count);
+        gameRunFrame();
+        EXPECT_EQ(headless.flipCount, c.flips) << "fault " << c.kind << " code " << c.code;
+        EXPECT_EQ(lifeGauge.level < 6000.0f, c.stateStepRan) << "fault " << c.kind << " code " << c.code;
+        // The next frame is whole again.
+        if (gDirectDraw == nullptr) openDisplay();
+        gameRunFrame();
+        EXPECT_EQ(headless.flipCount, c.flips + 1);
+    }
+}
+
+TEST_F(Frame, TheLifeGaugeRunningOutInPlayEndsTheGameWithItsBanner) {
+    struct Case {
+        int32_t score;
+        int32_t banner;
+        int32_t framesLeft;  // after this frame's banner step
+        int32_t tableRows;
+    };
+    const Case cases[] = {
+        {0, BANNER_GAME_OVER, 149, 0},
+        {500, BANNER_GAME_OVER_HIGH_SCORE, 249, 1},
+    };
+    for (const Case& c : cases) {
+        hiScoresReset();
+        startPlay();
+        playerState[0].score = c.score;
+        lifeGauge.level = 0.5f;
+        gameRunFrame();
+        EXPECT_EQ(gameState, STATE_GAME_OVER);
+        EXPECT_EQ(lifeGauge.drainTicks, 0);
+        EXPECT_EQ(bannerIndex, c.banner);
+        EXPECT_EQ(bannerFrames, c.framesLeft);
+        EXPECT_EQ(hiScoreCount, c.tableRows);
+    }
+}
+
+TEST_F(Frame, TheDragBarRunningOutEndsDragMode) {
+    startPlay();
+    dragGauge.running = 1;
+    dragGauge.level = 0.1f;
+    dragModeOn[0] = 1;
+    gameRunFrame();
+    EXPECT_EQ(dragGauge.running, 0);
+    EXPECT_EQ(dragModeOn[0], 0);
+    EXPECT_FLOAT_EQ(dragGauge.fullLevel, 220.0f);
+    EXPECT_EQ(gameState, STATE_PLAYING);
+}
+
+TEST_F(Frame, TheTurnTheWorldTimerRunsWhilePausedAndPlayBeginsStillPaused) {
+    gameNew();
+    gaugesTurnStart();
+    gameState = STATE_TURN_WORLD;
+    paused = 1;
+    lifeGauge.level = 2.0f;
+    playFrameCounter = 77;
+    gameRunFrame();
+    EXPECT_EQ(gameState, STATE_TURN_WORLD);
+    EXPECT_FLOAT_EQ(lifeGauge.level, 1.0f);
+    gameRunFrame();
+    EXPECT_EQ(gameState, STATE_PLAYING);
+    EXPECT_EQ(paused, 1);
+    EXPECT_EQ(playFrameCounter, 0u);
+    EXPECT_FLOAT_EQ(lifeGauge.level, 6000.0f);
+    EXPECT_EQ(lifeGauge.running, 1);
+}
+
+TEST_F(Frame, AHeldKeyMovesTheCursorAtMostFiveTimesASecond) {
+    startPlay();
+    headlessSetTicksPerFlip(16);
+    const uint32_t start = platGetTickCount();
+    keyDown('D');
+    int moves = 0;
+    int32_t lastX = cursorX[0];
+    while (platGetTickCount() - start < 1000) {
+        gameRunFrame();
+        if (cursorX[0] != lastX) moves++;
+        lastX = cursorX[0];
+    }
+    EXPECT_EQ(moves, 5);
+}
+
+TEST_F(Frame, HoldingLeftAndRightMovesLeft) {
+    startPlay();
+    cursorX[0] = 3;
+    keyDown('D');
+    keyDown('A');
+    gameRunFrame();
+    EXPECT_EQ(cursorX[0], 2);
+}
+
+TEST_F(Frame, BannerCountsDownPausedOrNot) {
+    startPlay();
+    ShowBanner(BANNER_TURN_WORLD);
+    bannerFrames = 2;
+    paused = 1;
+    gameRunFrame();
+    EXPECT_EQ(bannerIndex, BANNER_TURN_WORLD);
+    EXPECT_EQ(bannerFrames, 1);
+    gameRunFrame();
+    EXPECT_EQ(bannerIndex, BANNER_NONE);
+}
+
+// C, A and T along row 3 from column 2.
+void writeCat() {
+    wordgrid[0][3][2] = 'C';
+    wordgrid[0][3][3] = 'A';
+    wordgrid[0][3][4] = 'T';
+}
+
+class FrameWithWords : public FlowTest {
+protected:
+    void SetUp() override {
+        FlowTest::SetUp();
+        writeFile("worddiction.txt", "cat\r\n");
+        ASSERT_TRUE(dictLoad());
+        startPlay();
+        writeCat();
+    }
+};
+
+TEST_F(FrameWithWords, AMouseDragSpellsAWordAndTheReleaseScoresIt) {
+    frameWithMouseAt(cellX(2), cellY(3), true);
+    EXPECT_EQ(wordLength[0], 1);
+    frameWithMouseAt(cellX(3), cellY(3), true);
+    frameWithMouseAt(cellX(4), cellY(3), true);
+    EXPECT_EQ(wordLength[0], 3);
+    EXPECT_EQ(hoverTarget, HOVER_GRID);
+    frameWithButton(false);
+    EXPECT_EQ(pointerHeld[0], 0);
+    EXPECT_EQ(playerState[0].score, 8);
+}
+
+TEST_F(FrameWithWords, TheKeyboardAloneSpellsAWordWithTheDropKey) {
+    headlessSetTicksPerFlip(16);
+    cursorX[0] = 2;
+    cursorY[0] = 3;
+    keyDown(VK_SPACE);
+    keyDown('D');
+    // The mouse button stays up all along; the DROP press lasts until its key is let go.
+    for (int i = 0; i < 40 && wordLength[0] < 3; i++) frameWithButton(false);
+    keyUp('D');
+    EXPECT_EQ(wordLength[0], 3);
+    EXPECT_EQ(pointerHeld[0], 1);
+    frameWithButton(false);
+    EXPECT_EQ(pointerHeld[0], 1);
+    keyUp(VK_SPACE);
+    EXPECT_EQ(pointerHeld[0], 0);
+    EXPECT_EQ(playerState[0].score, 8);
+}
+
+TEST_F(FrameWithWords, AnUnreadableMouseMovesNothingAndCountsAsButtonUp) {
+    frameWithMouseAt(cellX(2), cellY(3), true);
+    ASSERT_EQ(pointerHeld[0], 1);
+    const float x = pointerX;
+    headlessSetMouse(40, 40, true);
+    headlessFail(HEADLESS_FAULT_MOUSE_READ, DIERR_GENERIC);
+    gameRunFrame();
+    EXPECT_FLOAT_EQ(pointerX, x);
+    EXPECT_EQ(pointerHeld[0], 0);
+}
+
+TEST_F(Frame, WithoutAMouseDeviceThereIsNoPointerButTheFrameFlips) {
+    startPlay();
+    gMouseDevice = nullptr;
+    headlessClearCopies();
+    gameRunFrame();
+    ASSERT_GE(headless.copyCount, 1);
+    EXPECT_FALSE(copyIs(headless.copies[headless.copyCount - 1], 7, 10, SHEET_POINTER, true));
+    EXPECT_EQ(headless.flipCount, 1);
+}
+
+TEST_F(Frame, NothingDrainsOrFallsOnTheMissingDictionaryScreen) {
+    startPlay();
+    wordgrid[0][6][0] = ' ';
+    startShowMissingDictionary();
+    const float life = lifeGauge.level;
+    headlessSetTicksPerFlip(16);
+    for (int i = 0; i < 30; i++) gameRunFrame();
+    EXPECT_EQ(gameState, STATE_NO_DICTIONARY);
+    EXPECT_FLOAT_EQ(lifeGauge.level, life);
+    EXPECT_EQ(wordgrid[0][6][0], ' ');
+    EXPECT_EQ(headless.flipCount, 30);
+}
+
+}  // namespace

@@ -1,0 +1,106 @@
+// The entry point: the start-up steps in their order, the missing-dictionary
+// screen and the ways the program ends.
+#include "tests/flow/flowfixture.h"
+
+#include <cstdint>
+#include <string>
+
+namespace {
+
+// An 8 x 8, 256-colour bitmap: enough of a sheet for the display to open.
+std::string tinySheet() {
+    std::string b;
+    auto u16 = [&b](uint32_t v) {
+        b += static_cast<char>(v & 0xFF);
+        b += static_cast<char>((v >> 8) & 0xFF);
+    };
+    auto u32 = [&](uint32_t v) {
+        u16(v & 0xFFFF);
+        u16(v >> 16);
+    };
+    const uint32_t offset = 14 + 40 + 1024;
+    b += "BM";
+    u32(offset + 64);
+    u32(0);
+    u32(offset);
+    u32(40);
+    u32(8);
+    u32(8);
+    u16(1);
+    u16(8);
+    u32(0);
+    u32(64);
+    u32(2835);
+    u32(2835);
+    u32(256);
+    u32(0);
+    for (int i = 0; i < 256; i++) u32(static_cast<uint32_t>(i * 0x010101));
+    b += std::string(64, '\0');
+    return b;
+}
+
+class StartUp : public FlowTest {
+protected:
+    void SetUp() override {
+        FlowTest::SetUp();
+        // WinMain makes its own display.
+        displayRelease();
+        gMouseDevice = nullptr;
+        platSetWindowProc(nullptr);
+        writeFile("ALL", tinySheet());
+        keyLeft[0] = 0;  // WinMain installs the defaults itself
+    }
+};
+
+TEST_F(StartUp, WithoutADictionaryTheErrorRowsShowAndEscapeQuitsSavingBoth) {
+    headlessPushMessage(WM_KEYDOWN, 112, 0);  // F1 is refused here
+    headlessPushMessage(WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_EQ(WinMain(nullptr, nullptr, "", 1), 0);
+    EXPECT_EQ(gameState, STATE_NO_DICTIONARY);
+    const char* rows[] = {"ERROR  ", "DICTION", "FILE   ", "NOT    ", "FOUND  ", "'worddiction.txt' is missing.", "SORRY  "};
+    for (int r = 0; r < 7; r++) EXPECT_STREQ(gridMessageRows[0][r], rows[r]) << "row " << r;
+    EXPECT_EQ(twoPlayer, 0);
+    EXPECT_EQ(headless.flipCount, 0);  // never active, so no frame ran
+    EXPECT_EQ(readFile("hi.txt"), "0;6;");
+    EXPECT_EQ(readFile("prefs.txt"), DEFAULT_PREFS);
+}
+
+TEST_F(StartUp, SavedFilesWinOverTheDefaultsAndTheFirstGameIsOnePlayer) {
+    const std::string prefs = "1;37;68;87;83;32;9;87;0;100;102;104;101;98;107;104;0;1;0;0;0;0;0;0;0;1;";
+    const std::string hi = "1;250;ESCAPES;105;1506;";
+    writeFile("prefs.txt", prefs);
+    writeFile("hi.txt", hi);
+    writeFile("worddiction.txt", "cat\r\n");
+    twoPlayer = 0;
+    headlessPushMessage(WM_KEYDOWN, VK_ESCAPE, 0);
+    headlessPushMessage(WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_EQ(WinMain(nullptr, nullptr, "", 1), 0);
+    EXPECT_EQ(keyLeft[0], 37);
+    EXPECT_EQ(tipDoNotShow[0], 1);
+    EXPECT_EQ(hiScoreCount, 1);
+    EXPECT_EQ(letterWeightTotal, 3053);
+    EXPECT_EQ(twoPlayer, 0);
+    EXPECT_EQ(readFile("prefs.txt"), prefs);
+    EXPECT_EQ(readFile("hi.txt"), hi);
+}
+
+TEST_F(StartUp, TipZeroMarkedDoNotShowLeavesTheFirstIntroOnScreen) {
+    writeFile("prefs.txt", "1;65;68;87;83;32;9;87;0;100;102;104;101;98;107;104;0;1;0;0;0;0;0;0;0;1;");
+    writeFile("worddiction.txt", "cat\r\n");
+    headlessPushMessage(WM_ACTIVATEAPP, 0, 0);
+    // Nothing more arrives: the headless wait then ends the loop with -1.
+    EXPECT_EQ(WinMain(nullptr, nullptr, "", 1), -1);
+    EXPECT_EQ(gameState, STATE_LEVEL_INTRO);
+    EXPECT_EQ(levelNumber, 0);
+}
+
+TEST_F(StartUp, ADisplayThatCannotOpenEndsTheProgramWithZeroAndNoLoop) {
+    headlessFail(HEADLESS_FAULT_DISPLAY_OPEN, DDERR_GENERIC);
+    headlessPushMessage(WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_EQ(WinMain(nullptr, nullptr, "", 1), 0);
+    EXPECT_EQ(headlessPendingMessages(), 1);
+    EXPECT_FALSE(fileExists("prefs.txt"));
+    EXPECT_EQ(keyLeft[0], 65);  // the steps before the display still ran
+}
+
+}  // namespace
