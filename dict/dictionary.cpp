@@ -48,6 +48,29 @@ bool dictStore(uint32_t length, int32_t* bestScore) {
     return true;
 }
 
+// Finds the next line that holds a word, from *next up to end; false when no
+// line feed is left (text after the last line feed is not read).
+bool dictNextWord(const char** next, const char* end, const char** word, uint32_t* length) {
+    for (;;) {
+        const char* line = *next;
+        const char* lineFeed = static_cast<const char*>(std::memchr(line, '\n', end - line));
+        if (lineFeed == nullptr) return false;
+        const uint32_t lineBytes = static_cast<uint32_t>(lineFeed - line) + 1;
+        *next = lineFeed + 1;
+
+        // A line with its line end must fit the 256-byte line buffer.
+        if (lineBytes >= DICT_LINE_SIZE) continue;
+        if (line[0] == '\r' || line[0] == '/') continue;
+        uint32_t n = lineBytes - 1;
+        // A CR LF end loses its CR; a bare line feed keeps the whole word.
+        if (n > 0 && line[n - 1] == '\r') n--;
+        if (n == 0) continue;
+        *word = line;
+        *length = n;
+        return true;
+    }
+}
+
 }  // namespace
 
 bool dictLoad() {
@@ -75,29 +98,18 @@ bool dictLoad() {
         std::fprintf(stderr, "worddiction.txt holds a zero byte; it is not a word list.\n");
         return false;
     }
+    const char* const textEnd = fileText + size;
+    const char* next = fileText;
+    const char* line = nullptr;
+    uint32_t length = 0;
+    // A file without a single word is no dictionary; the last one stays.
+    if (!dictNextWord(&next, textEnd, &line, &length)) return false;
 
     dictClear();
     int32_t bestScore = 0;
     uint32_t loaded = 0;
     uint32_t refused = 0;
-    const char* next = fileText;
-    const char* const textEnd = fileText + size;
-    for (;;) {
-        // Text after the last line feed is not read.
-        const char* lineFeed = static_cast<const char*>(std::memchr(next, '\n', textEnd - next));
-        if (lineFeed == nullptr) break;
-        const char* line = next;
-        const uint32_t lineBytes = static_cast<uint32_t>(lineFeed - line) + 1;
-        next = lineFeed + 1;
-
-        // A line with its line end must fit the 256-byte line buffer.
-        if (lineBytes >= DICT_LINE_SIZE) continue;
-        if (line[0] == '\r' || line[0] == '/') continue;
-        uint32_t length = lineBytes - 1;
-        // CR LF ends lose their CR; a bare line feed keeps the whole word.
-        if (length > 0 && line[length - 1] == '\r') length--;
-        if (length == 0) continue;
-
+    do {
         if (DICT_POOL_SIZE - dictWordPoolUsed < length + 1) {
             refused++;
             continue;
@@ -110,11 +122,11 @@ bool dictLoad() {
         word[length] = '\0';
         if (dictStore(length, &bestScore)) loaded++;
         else refused++;
-    }
+    } while (dictNextWord(&next, textEnd, &line, &length));
     if (refused > 0)
         std::fprintf(stderr, "worddiction.txt: the word store is full; %u words were loaded and %u refused.\n",
                      loaded, refused);
-    return loaded > 0;
+    return true;
 }
 
 bool dictIsWord(const char* word) {

@@ -20,9 +20,10 @@ extern int32_t dictBucketSizes[DICT_BUCKETS];
 extern char dictWordPool[DICT_POOL_SIZE];  // list values are offsets into it
 extern uint32_t dictWordPoolUsed;
 
-// Reads worddiction.txt from the working directory into the table. False when
-// the file is missing, unreadable, too big, binary or holds no word; the table
-// is then left as it was (or empty, for a file with no word).
+// Reads worddiction.txt from the working directory into the table, replacing
+// what an earlier load stored. False when the file is missing, unreadable, of
+// FILE_TEXT_SIZE bytes or more, holds a zero byte or holds no word; the table
+// is then left as it was.
 bool dictLoad();
 // True when exactly this zero-terminated upper-case word is stored. A word with
 // a space is never a word.

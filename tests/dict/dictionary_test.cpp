@@ -1,0 +1,234 @@
+#include "dict/dictionary.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cstring>
+#include <set>
+#include <string>
+
+#include "Core/cmrand.h"
+#include "dicttestdir.h"
+
+namespace {
+
+// The nth word of four lower-case letters, counting from "aaaa".
+std::string fourLetters(uint32_t n) {
+    std::string w(4, 'a');
+    for (int i = 3; i >= 0; i--) {
+        w[i] = static_cast<char>('a' + n % 26);
+        n /= 26;
+    }
+    return w;
+}
+
+std::string upper(std::string w) {
+    for (char& c : w)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
+    return w;
+}
+
+using Dictionary = DictTest;
+
+}  // namespace
+
+TEST(DictHash, KnownBuckets) {
+    struct Case {
+        const char* text;
+        int32_t bucket;
+    };
+    const Case cases[] = {
+        {"CAT", 80283},
+        {"", 1},
+        {"AB", 4355},        // 65, then (66 + 1) * 65
+        {"\xE9", 99980},     // -23 folded into the table
+        {"\xFF\x01", 100001},  // -1, then (1 + 1) * -1 = -2 folded
+    };
+    for (const Case& c : cases) EXPECT_EQ(dictHash(c.text), c.bucket) << c.text;
+}
+
+TEST(DictHash, StaysInTheTableForAnyBytesAndLength) {
+    std::string text(100000, 'Z');
+    for (size_t i = 0; i < text.size(); i += 7) text[i] = static_cast<char>(128 + i % 128);
+    const int32_t h = dictHash(text.c_str());
+    EXPECT_GE(h, 0);
+    EXPECT_LT(h, DICT_BUCKETS);
+}
+
+TEST_F(Dictionary, LoadsCrLfLinesUpperCasedSkippingCommentsAndEmptyLines) {
+    ASSERT_TRUE(load("cat\r\n/comment\r\n\r\n dog\r\nEmu\r\ncat\r\nGnu\r\nzebra"));
+    EXPECT_TRUE(dictIsWord("CAT"));
+    EXPECT_TRUE(dictIsWord("EMU"));
+    EXPECT_TRUE(dictIsWord("GNU"));
+    EXPECT_FALSE(dictIsWord("cat"));  // lookups are exact; callers pass upper case
+    EXPECT_FALSE(dictIsWord("COMMENT"));
+    EXPECT_FALSE(dictIsWord("/COMMENT"));
+    EXPECT_FALSE(dictIsWord("ZEBRA"));  // no line feed after it
+    EXPECT_FALSE(dictIsWord("DOG"));
+    EXPECT_FALSE(dictIsWord(" DOG"));  // stored with its space, never matched
+    EXPECT_FALSE(dictIsWord("CA T"));
+    EXPECT_FALSE(dictIsWord("CAT "));
+    // CAT twice, " DOG", EMU, GNU: each with its zero in the pool.
+    EXPECT_EQ(storedWords(), 5);
+    EXPECT_EQ(dictBucketSizes[dictHash("CAT")], 2);
+    EXPECT_EQ(dictWordPoolUsed, 4u + 4u + 5u + 4u + 4u);
+    EXPECT_STREQ(dictWordPool, "CAT");
+}
+
+TEST_F(Dictionary, BareLineFeedsKeepTheWholeWord) {
+    ASSERT_TRUE(load("cat\nox\nq\n\n\nzebu\r\nyak\r\r\n"));
+    EXPECT_TRUE(dictIsWord("CAT"));
+    EXPECT_TRUE(dictIsWord("OX"));
+    EXPECT_TRUE(dictIsWord("Q"));
+    EXPECT_TRUE(dictIsWord("ZEBU"));
+    EXPECT_FALSE(dictIsWord("CA"));
+    // Only the CR right before the line feed belongs to the line end.
+    EXPECT_TRUE(dictIsWord("YAK\r"));
+    EXPECT_FALSE(dictIsWord(""));
+    EXPECT_EQ(storedWords(), 5);
+}
+
+TEST_F(Dictionary, LinesLongerThan255BytesAreSkippedWhole) {
+    const std::string fits(253, 'l');  // 255 bytes with CR LF
+    const std::string tooLong(254, 'm');
+    const std::string huge(5000, 'h');
+    ASSERT_TRUE(load(fits + "\r\n" + tooLong + "\r\n" + huge + "\nyak\r\n" + huge + "\r\n"));
+    EXPECT_TRUE(dictIsWord(upper(fits).c_str()));
+    EXPECT_FALSE(dictIsWord(upper(tooLong).c_str()));
+    EXPECT_FALSE(dictIsWord(upper(huge).c_str()));
+    EXPECT_TRUE(dictIsWord("YAK"));
+    EXPECT_EQ(storedWords(), 2);
+}
+
+TEST_F(Dictionary, HighBytesLoadAndAreFoundInTheirBucket) {
+    ASSERT_TRUE(load("caf\xE9\r\n\xFF\x01\r\n"));
+    EXPECT_TRUE(dictIsWord("CAF\xE9"));
+    EXPECT_TRUE(dictIsWord("\xFF\x01"));
+    EXPECT_EQ(dictBucketSizes[100001], 1);
+}
+
+TEST_F(Dictionary, UnusableFilesAreRefusedAndLeaveTheTableAsItWas) {
+    ASSERT_TRUE(load("cat\r\n"));
+    const uint32_t poolUsed = dictWordPoolUsed;
+
+    struct Case {
+        const char* what;
+        std::string bytes;  // written as worddiction.txt unless empty and missing
+        bool missing;
+        const char* stderrText;
+    };
+    const std::string oversized(FILE_TEXT_SIZE, 'a');
+    const Case cases[] = {
+        {"missing", "", true, ""},
+        {"empty", "", false, ""},
+        {"2,000,000 bytes", oversized, false, "worddiction.txt is 2000000 bytes"},
+        {"binary", std::string("dog\r\n\0\x01\x02\r\nemu\r\n", 14), false, "not a word list"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::remove("worddiction.txt");
+        if (!c.missing) writeFile("worddiction.txt", c.bytes);
+        testing::internal::CaptureStderr();
+        EXPECT_FALSE(dictLoad());
+        const std::string err = testing::internal::GetCapturedStderr();
+        EXPECT_NE(err.find(c.stderrText), std::string::npos) << err;
+        EXPECT_TRUE(dictIsWord("CAT"));
+        EXPECT_FALSE(dictIsWord("DOG"));
+        EXPECT_EQ(dictWordPoolUsed, poolUsed);
+    }
+
+    // A folder of that name opens but cannot be read.
+    std::remove("worddiction.txt");
+    ASSERT_EQ(mkdir("worddiction.txt", 0755), 0);
+    EXPECT_FALSE(dictLoad());
+    EXPECT_TRUE(dictIsWord("CAT"));
+    EXPECT_EQ(cmHeapTable[0].block, nullptr);  // the stream was destroyed
+}
+
+TEST_F(Dictionary, FileWithNoWordIsRefused) {
+    EXPECT_FALSE(load("/only a comment\r\n\r\nno line feed"));
+    EXPECT_EQ(storedWords(), 0);
+    EXPECT_EQ(dictPickWord(3), nullptr);
+}
+
+TEST_F(Dictionary, ALoadReplacesTheWordsOfTheLastOne) {
+    ASSERT_TRUE(load("cat\r\n"));
+    ASSERT_TRUE(load("dog\r\n"));
+    EXPECT_FALSE(dictIsWord("CAT"));
+    EXPECT_TRUE(dictIsWord("DOG"));
+    EXPECT_EQ(storedWords(), 1);
+}
+
+TEST_F(Dictionary, LargestFileLoadsWhatFitsTheWordStoreAndRefusesTheRest) {
+    // 333,333 four-letter words in 1,999,998 bytes, and one byte after the last
+    // line feed: the largest file that loads. It holds more words than the
+    // word store has cells for.
+    const uint32_t words = 333333;
+    std::string text;
+    text.reserve(FILE_TEXT_SIZE);
+    for (uint32_t n = 0; n < words; n++) text += fourLetters(n) + "\r\n";
+    text += "x";
+    ASSERT_EQ(text.size(), FILE_TEXT_SIZE - 1);
+
+    testing::internal::CaptureStderr();
+    ASSERT_TRUE(load(text));
+    const std::string err = testing::internal::GetCapturedStderr();
+
+    int64_t buckets = 0;
+    for (wsList* list : dictBuckets) buckets += list != nullptr;
+    const int64_t stored = storedWords();
+    EXPECT_EQ(stored + buckets, WS_ARENA_CELLS);
+    EXPECT_EQ(wsCellsFree(), 0u);
+    const std::string expected = "the word store is full; " + std::to_string(stored) + " words were loaded and " +
+                                 std::to_string(words - stored) + " refused.";
+    EXPECT_NE(err.find(expected), std::string::npos) << err;
+
+    // The words that fit stay usable; the last line was refused.
+    EXPECT_TRUE(dictIsWord("AAAA"));
+    EXPECT_TRUE(dictIsWord(upper(fourLetters(1000)).c_str()));
+    EXPECT_FALSE(dictIsWord(upper(fourLetters(words - 1)).c_str()));
+    EXPECT_FALSE(dictIsWord("X"));
+}
+
+TEST_F(Dictionary, PickedWordsHaveTheLengthAskedForAndComeFromReachableBuckets) {
+    // Every three-letter word from "baa" to "bzz" and from "caa" to "czz".
+    std::string text;
+    for (char a : {'b', 'c'})
+        for (char b = 'a'; b <= 'z'; b++)
+            for (char c = 'a'; c <= 'z'; c++) text += std::string{a, b, c} + "\r\n";
+    text += "pneumonia\r\nhippopotamus\r\n";
+    ASSERT_TRUE(load(text));
+
+    std::set<std::string> seen;
+    for (uint32_t seed = 1; seed <= 200; seed++) {
+        cmSrand(seed);
+        const char* word = dictPickWord(3);
+        ASSERT_NE(word, nullptr);
+        EXPECT_EQ(std::strlen(word), 3u);
+        EXPECT_TRUE(dictIsWord(word));
+        // The draws reach only buckets 0 to 32767.
+        EXPECT_LE(dictHash(word), CM_RAND_MAX) << word;
+        seen.insert(word);
+    }
+    EXPECT_GT(seen.size(), 50u);
+
+    // The same seed picks the same word.
+    cmSrand(77);
+    const std::string first = dictPickWord(3);
+    cmSrand(77);
+    EXPECT_EQ(first, dictPickWord(3));
+}
+
+TEST_F(Dictionary, WordOnlyInUnreachableBucketsIsFoundByTheScanAndAMissingLengthGivesNull) {
+    // CAT lies in bucket 80283, which the random draws never reach.
+    ASSERT_TRUE(load("cat\r\npneumonia\r\n"));
+    ASSERT_GT(dictHash("CAT"), CM_RAND_MAX);
+    EXPECT_STREQ(dictPickWord(3), "CAT");
+    for (int32_t length : {0, -1, 4, 15, 1000}) EXPECT_EQ(dictPickWord(length), nullptr) << length;
+}
+
+TEST_F(Dictionary, EmptyTableAnswersNoAndPicksNothing) {
+    EXPECT_FALSE(dictIsWord("CAT"));
+    EXPECT_FALSE(dictIsWord(""));
+    EXPECT_EQ(dictPickWord(3), nullptr);
+}
