@@ -376,6 +376,11 @@ int32_t platDisplayOpen(const char* title) {
     sdl.noDisplay = false;
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+    // Only a real desktop will do: left to itself SDL would fall back to its
+    // invisible offscreen driver and the game would run where nobody sees it.
+    // Wayland is tried only where a compositor says it is there, so a machine
+    // without one prints nothing of its own. SDL_VIDEODRIVER still wins.
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, std::getenv("WAYLAND_DISPLAY") ? "x11,wayland" : "x11");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         std::snprintf(sdl.error, sizeof sdl.error, "%s", SDL_GetError());
         sdl.noDisplay = true;
@@ -383,8 +388,16 @@ int32_t platDisplayOpen(const char* title) {
     }
     sdl.videoUp = true;
     sdl.fullscreen = true;
-    sdl.window = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 2 * PLAT_SCREEN_WIDTH,
-                                  2 * PLAT_SCREEN_HEIGHT, SDL_WINDOW_FULLSCREEN_DESKTOP);
+    // Made as large as the desktop: without a window manager to make it full
+    // screen it still covers the screen and agrees with what SDL reports.
+    SDL_DisplayMode desktop;
+    int32_t width = 2 * PLAT_SCREEN_WIDTH, height = 2 * PLAT_SCREEN_HEIGHT;
+    if (SDL_GetDesktopDisplayMode(0, &desktop) == 0 && desktop.w > 0 && desktop.h > 0) {
+        width = desktop.w;
+        height = desktop.h;
+    }
+    sdl.window = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height,
+                                  SDL_WINDOW_FULLSCREEN_DESKTOP);
     if (sdl.window) {
         sdl.renderer = SDL_CreateRenderer(sdl.window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
         if (!sdl.renderer) sdl.renderer = SDL_CreateRenderer(sdl.window, -1, SDL_RENDERER_SOFTWARE);
