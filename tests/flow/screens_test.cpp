@@ -220,6 +220,18 @@ TEST_F(ScreensTest, LevelIntroShowsTheMessageRowsWithRowFiveAsText)
     for (const DrawCopy& c : got) EXPECT_FALSE(c.y == scrCellY(5) && c.top == SHEET_BIG_LETTER_TOP) << c;
 }
 
+TEST_F(ScreensTest, TwoPlayerIntroTextStandsInEachPlayersOwnGrid)
+{
+    twoPlayer = 1;
+    gameState = STATE_LEVEL_INTRO;
+    std::strcpy(gridMessageRows[0][5], "Make 5 3-letter words");
+    std::strcpy(gridMessageRows[1][5], "Make word: CAT");
+    scrDrawPlayScreen();
+    std::vector<DrawCopy> got = drawCopies();
+    EXPECT_TRUE(drawHasSmallText(got, "Make 5 3-letter words", 104, 219));
+    EXPECT_TRUE(drawHasSmallText(got, "Make word: CAT", 310, 219));
+}
+
 TEST_F(ScreensTest, ButtonColumn)
 {
     struct Case {
