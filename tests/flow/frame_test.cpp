@@ -160,6 +160,33 @@ TEST_F(Frame, HoldingLeftAndRightMovesLeft) {
     EXPECT_EQ(cursorX[0], 2);
 }
 
+TEST_F(Frame, MarkedLettersVanishInEveryStateForEachPlayerInTheGame) {
+    struct Case {
+        int32_t twoPlayer;
+        int32_t state;
+        char player1Cell;  // after the frame
+    };
+    const Case cases[] = {
+        {1, STATE_GAME_OVER, ' '},
+        {1, STATE_TIP, ' '},
+        {0, STATE_GAME_OVER, 'Q'},  // no player 1 in a one-player game
+    };
+    for (const Case& c : cases) {
+        twoPlayer = c.twoPlayer;
+        startPlay();
+        gameState = c.state;
+        for (int32_t p = 0; p < 2; p++) {
+            wordgrid[p][2][2] = 'Q';
+            vanishMark[p][2][2] = 1;
+            vanishPending[p] = 1;
+            gridStepTime[p] = platGetTickCount() - 1001;
+        }
+        gameRunFrame();
+        EXPECT_EQ(wordgrid[0][2][2], ' ');
+        EXPECT_EQ(wordgrid[1][2][2], c.player1Cell);
+    }
+}
+
 TEST_F(Frame, BannerCountsDownPausedOrNot) {
     startPlay();
     ShowBanner(BANNER_TURN_WORLD);
