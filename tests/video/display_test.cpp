@@ -1,0 +1,410 @@
+#include "video/display.h"
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "platform/headless/headless.h"
+
+namespace {
+
+// A 4 x 3 8-bit bitmap file: index 0 black, 1 red, 2 green, 3 blue, the rest grey.
+constexpr int32_t SHEET_W = 4;
+constexpr int32_t SHEET_H = 3;
+const uint8_t sheetRows[SHEET_H][SHEET_W] = {{0, 1, 2, 3}, {1, 0, 3, 2}, {2, 3, 0, 1}};
+
+void put16(std::vector<uint8_t>& b, uint32_t v) {
+    b.push_back(static_cast<uint8_t>(v));
+    b.push_back(static_cast<uint8_t>(v >> 8));
+}
+void put32(std::vector<uint8_t>& b, uint32_t v) {
+    put16(b, v & 0xFFFF);
+    put16(b, v >> 16);
+}
+
+void writeSheet(const char* name) {
+    const uint32_t rowBytes = 4;  // 4 pixels, already a multiple of four
+    const uint32_t offset = 14 + 40 + 1024;
+    std::vector<uint8_t> b;
+    b.push_back('B');
+    b.push_back('M');
+    put32(b, offset + rowBytes * SHEET_H);
+    put32(b, 0);
+    put32(b, offset);
+    put32(b, 40);
+    put32(b, SHEET_W);
+    put32(b, SHEET_H);
+    put16(b, 1);
+    put16(b, 8);
+    put32(b, 0);
+    put32(b, rowBytes * SHEET_H);
+    put32(b, 2835);
+    put32(b, 2835);
+    put32(b, 0);
+    put32(b, 0);
+    for (int i = 0; i < 256; i++) {  // blue, green, red, reserved
+        uint8_t r = 128, g = 128, bl = 128;
+        if (i == 0) r = g = bl = 0;
+        if (i == 1) r = 255, g = 0, bl = 0;
+        if (i == 2) r = 0, g = 255, bl = 0;
+        if (i == 3) r = 0, g = 0, bl = 255;
+        b.push_back(bl);
+        b.push_back(g);
+        b.push_back(r);
+        b.push_back(0);
+    }
+    for (int row = SHEET_H - 1; row >= 0; row--) {  // bottom-up
+        for (int x = 0; x < SHEET_W; x++) b.push_back(sheetRows[row][x]);
+    }
+    FILE* f = std::fopen(name, "wb");
+    ASSERT_NE(f, nullptr);
+    std::fwrite(b.data(), 1, b.size(), f);
+    std::fclose(f);
+}
+
+class Display : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_NE(getcwd(oldDir, sizeof oldDir), nullptr);
+        std::snprintf(tempDir, sizeof tempDir, "/tmp/tq_display_XXXXXX");
+        ASSERT_NE(mkdtemp(tempDir), nullptr);
+        ASSERT_EQ(chdir(tempDir), 0);
+        reset();
+    }
+    void TearDown() override {
+        reset();
+        std::remove("ALL");
+        EXPECT_EQ(chdir(oldDir), 0);
+        rmdir(tempDir);
+    }
+    // No display, no input objects, a fresh headless backend.
+    static void reset() {
+        displayRelease();
+        headlessReset();
+        gMainWindow = nullptr;
+        gDirectInput = nullptr;
+        gMouseDevice = nullptr;
+        gMouseEvent = nullptr;
+        gInputResult = 0;
+        vidDisplayUnavailable = false;
+    }
+    // Start-up with the sheet in place; the test stops if it fails.
+    void startUp() {
+        writeSheet("ALL");
+        ASSERT_TRUE(vidInit(nullptr, 1));
+        headlessClearCopies();
+    }
+    char oldDir[4096];
+    char tempDir[64];
+};
+
+// ---- start-up ----
+
+TEST_F(Display, StartUpMakesEveryObjectAndLoadsSheetPaletteAndKey) {
+    writeSheet("ALL");
+    ASSERT_TRUE(vidInit(nullptr, 1));
+    EXPECT_NE(gMainWindow, nullptr);
+    EXPECT_NE(gDirectDraw, nullptr);
+    EXPECT_TRUE(headless.displayOpen);
+    ASSERT_NE(gPrimarySurface, nullptr);
+    ASSERT_NE(gBackSurface, nullptr);
+    EXPECT_EQ(gBackSurface, headlessBackBuffer());
+    EXPECT_EQ(gBackSurface->width, VID_SCREEN_WIDTH);
+    EXPECT_EQ(gBackSurface->height, VID_SCREEN_HEIGHT);
+    ASSERT_NE(gSheetSurface, nullptr);
+    EXPECT_EQ(gSheetSurface->width, SHEET_W);
+    EXPECT_EQ(gSheetSurface->height, SHEET_H);
+    for (int y = 0; y < SHEET_H; y++) {
+        for (int x = 0; x < SHEET_W; x++) {
+            EXPECT_EQ(gSheetSurface->pixels[y * gSheetSurface->pitch + x], sheetRows[y][x]) << x << "," << y;
+        }
+    }
+    // The file's colours are on the display, black is the key.
+    ASSERT_NE(gSheetPalette, nullptr);
+    EXPECT_GE(headless.paletteSetCount, 1);
+    EXPECT_EQ(headless.palette[1].r, 255);
+    EXPECT_EQ(headless.palette[1].b, 0);
+    EXPECT_EQ(headless.palette[3].b, 255);
+    EXPECT_EQ(gSheetSurface->colorKey, 0);
+    EXPECT_NE(gDirectInput, nullptr);
+    EXPECT_NE(gMouseDevice, nullptr);
+    EXPECT_NE(gMouseEvent, nullptr);
+    EXPECT_EQ(gInputResult, DI_OK);
+    EXPECT_EQ(headless.messageBoxCount, 0);
+    EXPECT_FALSE(vidDisplayUnavailable);
+}
+
+TEST_F(Display, MissingSheetFailsWithTheBoxAndReleasesTheDisplay) {
+    EXPECT_FALSE(vidInit(nullptr, 1));
+    EXPECT_EQ(headless.messageBoxCount, 1);
+    EXPECT_STREQ(headless.lastMessageBoxText, "DirectDraw Init FAILED");
+    EXPECT_STREQ(headless.lastMessageBoxCaption, "TARVOQUE");
+    EXPECT_EQ(gDirectDraw, nullptr);
+    EXPECT_EQ(gPrimarySurface, nullptr);
+    EXPECT_EQ(gBackSurface, nullptr);
+    EXPECT_EQ(gSheetSurface, nullptr);
+    EXPECT_EQ(gSheetPalette, nullptr);
+    EXPECT_EQ(gMainWindow, nullptr);
+    EXPECT_EQ(gMouseDevice, nullptr);
+    EXPECT_FALSE(headless.displayOpen);
+}
+
+TEST_F(Display, NoDisplayAtAllSaysWhyOnOneLineOfStandardError) {
+    writeSheet("ALL");
+    headlessFail(HEADLESS_FAULT_DISPLAY_OPEN, DDERR_GENERIC);
+    ::testing::internal::CaptureStderr();
+    bool ok = vidInit(nullptr, 1);
+    std::string err = ::testing::internal::GetCapturedStderr();
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(err, "cannot open the display: headless display refused by the test\n");
+    EXPECT_TRUE(vidDisplayUnavailable);
+    EXPECT_EQ(gDirectDraw, nullptr);
+    EXPECT_EQ(gMouseDevice, nullptr);
+}
+
+TEST_F(Display, PrimaryOutOfVideoMemoryFallsBackToSystemMemory) {
+    writeSheet("ALL");
+    headlessFail(HEADLESS_FAULT_CREATE_PRIMARY, DDERR_OUTOFVIDEOMEMORY, 1);
+    EXPECT_TRUE(vidInit(nullptr, 1));
+    EXPECT_NE(gPrimarySurface, nullptr);
+    EXPECT_NE(gBackSurface, nullptr);
+    EXPECT_EQ(headless.messageBoxCount, 0);
+}
+
+TEST_F(Display, PrimaryRefusedFailsStartUpAfterAtMostTheOneRetryForMemory) {
+    struct Case {
+        int32_t code;
+        int callsMade;  // CreatePrimary calls vidInit makes before giving up
+    };
+    const Case cases[] = {{DDERR_OUTOFVIDEOMEMORY, 2}, {DDERR_GENERIC, 1}, {DDERR_INVALIDPARAMS, 1}};
+    for (const Case& c : cases) {
+        reset();
+        writeSheet("ALL");
+        headlessFail(HEADLESS_FAULT_CREATE_PRIMARY, c.code, 3);
+        EXPECT_FALSE(vidInit(nullptr, 1)) << c.code;
+        EXPECT_EQ(headless.messageBoxCount, 1);
+        EXPECT_STREQ(headless.lastMessageBoxText, "DirectDraw Init FAILED");
+        EXPECT_EQ(gDirectDraw, nullptr);
+        EXPECT_EQ(gPrimarySurface, nullptr);
+        // The faults left over show how many calls were made.
+        PlatSurface* primary = nullptr;
+        int left = 0;
+        while (left < 3 && platCreatePrimary(true, &primary) == c.code) left++;
+        EXPECT_EQ(left, 3 - c.callsMade) << c.code;
+    }
+}
+
+TEST_F(Display, InputFailureLeavesTheDisplayRunningButStartUpFails) {
+    writeSheet("ALL");
+    headlessFail(HEADLESS_FAULT_MOUSE_OPEN, DIERR_GENERIC);
+    EXPECT_FALSE(vidInit(nullptr, 1));
+    EXPECT_EQ(gInputResult, DIERR_GENERIC);
+    EXPECT_EQ(headless.messageBoxCount, 0);
+    EXPECT_NE(gDirectDraw, nullptr);
+    EXPECT_NE(gPrimarySurface, nullptr);
+    EXPECT_NE(gSheetSurface, nullptr);
+    EXPECT_TRUE(headless.displayOpen);
+    EXPECT_EQ(gMouseDevice, nullptr);
+}
+
+// ---- release ----
+
+TEST_F(Display, ReleaseDropsDisplayObjectsOnceAndKeepsInput) {
+    startUp();
+    displayRelease();
+    EXPECT_EQ(gDirectDraw, nullptr);
+    EXPECT_EQ(gPrimarySurface, nullptr);
+    EXPECT_EQ(gBackSurface, nullptr);
+    EXPECT_EQ(gSheetSurface, nullptr);
+    EXPECT_EQ(gSheetPalette, nullptr);
+    EXPECT_FALSE(headless.displayOpen);
+    EXPECT_NE(gDirectInput, nullptr);
+    EXPECT_NE(gMouseDevice, nullptr);
+    displayRelease();  // harmless the second time
+    EXPECT_EQ(gDirectDraw, nullptr);
+    // Start-up can run again after a release: the palette slot was given back.
+    EXPECT_TRUE(vidInit(nullptr, 1));
+    EXPECT_NE(gSheetPalette, nullptr);
+}
+
+// ---- the retry rule ----
+
+TEST_F(Display, BlitRectIsAKeyedCopyFromTheSheetToTheBackBuffer) {
+    startUp();
+    EXPECT_EQ(vidBlitRect(100, 50, 1, 0, 4, 2), DD_OK);
+    ASSERT_EQ(headless.copyCount, 1);
+    const HeadlessCopy& c = headless.copies[0];
+    EXPECT_EQ(c.dst, gBackSurface);
+    EXPECT_EQ(c.src, gSheetSurface);
+    EXPECT_TRUE(c.keyed);
+    EXPECT_EQ(c.x, 100);
+    EXPECT_EQ(c.y, 50);
+    EXPECT_EQ(c.left, 1);
+    EXPECT_EQ(c.top, 0);
+    EXPECT_EQ(c.right, 4);
+    EXPECT_EQ(c.bottom, 2);
+    // Index 0 is left out: the pixel under the sheet's black keeps its old value.
+    const uint8_t* row1 = gBackSurface->pixels + 51 * gBackSurface->pitch;
+    EXPECT_EQ(row1[100], 0);  // sheet (1,1) is black: nothing copied over the cleared buffer
+    gBackSurface->pixels[51 * gBackSurface->pitch + 100] = 77;
+    EXPECT_EQ(vidBlitRect(100, 50, 1, 0, 4, 2), DD_OK);
+    EXPECT_EQ(row1[100], 77);
+    EXPECT_EQ(row1[101], 3);
+}
+
+TEST_F(Display, StillDrawingRepeatsTheSameCallUntilItGoesThrough) {
+    startUp();
+    headlessFail(HEADLESS_FAULT_BLT, DDERR_WASSTILLDRAWING, 3);
+    EXPECT_EQ(vidBlitRect(0, 0, 0, 0, 2, 2), DD_OK);
+    EXPECT_EQ(headless.copyCount, 1);
+    headlessFail(HEADLESS_FAULT_BLT, DDERR_WASSTILLDRAWING, 2);
+    EXPECT_EQ(vidFrameBlit(0, 0, 0, 0, 2, 2, false), DD_OK);
+    EXPECT_EQ(headless.copyCount, 2);
+    EXPECT_FALSE(headless.copies[1].keyed);
+    headlessFail(HEADLESS_FAULT_FLIP, DDERR_WASSTILLDRAWING, 4);
+    EXPECT_EQ(vidFlip(), DD_OK);
+    EXPECT_EQ(headless.flipCount, 1);
+}
+
+TEST_F(Display, LostSurfaceRestoresAndEndsTheCallWithoutRepeatingIt) {
+    struct Case {
+        const char* what;
+        int32_t expected;  // after a successful restore
+    };
+    const Case cases[] = {{"blit rect", DD_OK}, {"frame blit", DDERR_SURFACELOST}, {"flip", DDERR_SURFACELOST}};
+    for (const Case& c : cases) {
+        reset();
+        startUp();
+        int palettesBefore = headless.paletteSetCount;
+        std::string what = c.what;
+        int32_t result;
+        if (what == "flip") {
+            headlessFail(HEADLESS_FAULT_FLIP, DDERR_SURFACELOST);
+            result = vidFlip();
+        } else {
+            headlessFail(HEADLESS_FAULT_BLT, DDERR_SURFACELOST);
+            result = what == "blit rect" ? vidBlitRect(0, 0, 0, 0, 2, 2) : vidFrameBlit(0, 0, 0, 0, 2, 2, true);
+        }
+        EXPECT_EQ(result, c.expected) << c.what;
+        EXPECT_EQ(headless.copyCount, 0) << c.what;
+        EXPECT_EQ(headless.flipCount, 0) << c.what;
+        EXPECT_EQ(headless.paletteSetCount, palettesBefore + 1) << c.what << ": palette loaded again";
+        EXPECT_NE(gSheetPalette, nullptr);
+    }
+}
+
+TEST_F(Display, FailedRestoreEndsTheCallWithTheRestoreResult) {
+    startUp();
+    const int32_t busy = static_cast<int32_t>(0x887601AE);  // surface busy
+    int palettesBefore = headless.paletteSetCount;
+    headlessFail(HEADLESS_FAULT_BLT, DDERR_SURFACELOST);
+    headlessFail(HEADLESS_FAULT_RESTORE, busy);
+    EXPECT_EQ(vidBlitRect(0, 0, 0, 0, 2, 2), busy);
+    EXPECT_EQ(headless.paletteSetCount, palettesBefore);
+    headlessFail(HEADLESS_FAULT_FLIP, DDERR_SURFACELOST);
+    headlessFail(HEADLESS_FAULT_RESTORE, busy);
+    EXPECT_EQ(vidFlip(), busy);
+    EXPECT_EQ(headless.flipCount, 0);
+    // The next frame tries again and gets through.
+    EXPECT_EQ(vidBlitRect(0, 0, 0, 0, 2, 2), DD_OK);
+    EXPECT_EQ(vidFlip(), DD_OK);
+}
+
+TEST_F(Display, OtherFailuresEndTheCallWithoutARestore) {
+    startUp();
+    int palettesBefore = headless.paletteSetCount;
+    headlessFail(HEADLESS_FAULT_BLT, DDERR_GENERIC);
+    EXPECT_EQ(vidBlitRect(0, 0, 0, 0, 2, 2), DDERR_GENERIC);
+    headlessFail(HEADLESS_FAULT_BLT, DDERR_INVALIDPARAMS);
+    EXPECT_EQ(vidFrameBlit(0, 0, 0, 0, 2, 2, true), DDERR_INVALIDPARAMS);
+    headlessFail(HEADLESS_FAULT_FLIP, DDERR_GENERIC);
+    EXPECT_EQ(vidFlip(), DDERR_GENERIC);
+    EXPECT_EQ(headless.paletteSetCount, palettesBefore);
+}
+
+TEST_F(Display, RealLossBringsBackBothSurfacesAndTheSheetsPixels) {
+    startUp();
+    gSheetSurface->pixels[0 * gSheetSurface->pitch + 1] = 99;  // the lost memory's contents are gone
+    gSheetSurface->lost = true;
+    gBackSurface->lost = true;
+    gPrimarySurface->lost = true;
+    EXPECT_EQ(vidFrameBlit(0, 0, 0, 0, 4, 3, false), DDERR_SURFACELOST);
+    EXPECT_FALSE(gPrimarySurface->lost);
+    EXPECT_FALSE(gBackSurface->lost);
+    EXPECT_FALSE(gSheetSurface->lost);
+    EXPECT_EQ(gSheetSurface->pixels[1], sheetRows[0][1]);
+    // The next frame's copies and flip go through.
+    EXPECT_EQ(vidFrameBlit(0, 0, 0, 0, 4, 3, false), DD_OK);
+    EXPECT_EQ(vidFlip(), DD_OK);
+    EXPECT_EQ(gBackSurface->pixels[1], sheetRows[0][1]);
+}
+
+// ---- the mouse ----
+
+TEST_F(Display, MouseReadGivesMotionAndButtons) {
+    startUp();
+    headlessSetMouse(5, -3, true);
+    PlatMouseState s;
+    std::memset(&s, 0x55, sizeof s);
+    EXPECT_EQ(vidReadMouse(&s), DI_OK);
+    EXPECT_EQ(s.x, 5);
+    EXPECT_EQ(s.y, -3);
+    EXPECT_EQ(s.z, 0);
+    EXPECT_NE(s.buttons[0], 0);
+    EXPECT_EQ(s.buttons[1], 0);
+    EXPECT_EQ(gInputResult, DI_OK);
+}
+
+TEST_F(Display, LostOrUnacquiredMouseIsAcquiredAgain) {
+    struct Case {
+        const char* what;
+        int32_t readFault;
+        int readFaults;
+        int32_t acquireFault;
+        int acquireFaults;
+        int32_t result;
+        bool gotMotion;  // the record was read this frame
+    };
+    const int32_t otherApp = static_cast<int32_t>(0x80070005);
+    const Case cases[] = {
+        {"lost, acquired: this frame reads nothing", DIERR_INPUTLOST, 1, 0, 0, DI_OK, false},
+        {"not acquired, acquired", DIERR_NOTACQUIRED, 1, 0, 0, DI_OK, false},
+        {"lost, acquire refused", DIERR_INPUTLOST, 1, otherApp, 1, otherApp, false},
+        {"acquire lost too: read again", DIERR_INPUTLOST, 2, DIERR_INPUTLOST, 1, DI_OK, false},
+        {"acquire lost, then the read goes through", DIERR_INPUTLOST, 1, DIERR_INPUTLOST, 1, DI_OK, true},
+        {"other read failure is kept", DIERR_GENERIC, 1, 0, 0, DIERR_GENERIC, false},
+    };
+    for (const Case& c : cases) {
+        reset();
+        startUp();
+        headlessSetMouse(7, 9, false);
+        headlessFail(HEADLESS_FAULT_MOUSE_READ, c.readFault, c.readFaults);
+        if (c.acquireFaults) headlessFail(HEADLESS_FAULT_MOUSE_ACQUIRE, c.acquireFault, c.acquireFaults);
+        PlatMouseState s;
+        EXPECT_EQ(vidReadMouse(&s), c.result) << c.what;
+        EXPECT_EQ(gInputResult, c.result) << c.what;
+        EXPECT_EQ(s.x, c.gotMotion ? 7 : 0) << c.what;
+        EXPECT_EQ(s.y, c.gotMotion ? 9 : 0) << c.what;
+    }
+}
+
+TEST_F(Display, NoMouseDeviceReadsNothing) {
+    startUp();
+    gMouseDevice = nullptr;
+    gInputResult = 1234;
+    headlessSetMouse(4, 4, true);
+    PlatMouseState s;
+    std::memset(&s, 0x55, sizeof s);
+    EXPECT_EQ(vidReadMouse(&s), DIERR_NOTACQUIRED);
+    EXPECT_EQ(s.x, 0);
+    EXPECT_EQ(s.buttons[0], 0);
+    EXPECT_EQ(gInputResult, 1234);
+}
+
+}  // namespace
