@@ -62,7 +62,7 @@ constexpr int32_t DDERR_SURFACELOST = static_cast<int32_t>(0x887601C2);
 constexpr int32_t DDERR_WASSTILLDRAWING = static_cast<int32_t>(0x8876021C);
 constexpr int32_t DDERR_GENERIC = static_cast<int32_t>(0x80004005);
 constexpr int32_t DDERR_INVALIDPARAMS = static_cast<int32_t>(0x80070057);
-constexpr int32_t DDERR_NODIRECTDRAWHW = static_cast<int32_t>(0x88760253);
+constexpr int32_t DDERR_NODIRECTDRAWHW = static_cast<int32_t>(0x88760233);
 constexpr int32_t E_FAIL = static_cast<int32_t>(0x80004005);
 
 constexpr int PLAT_SCREEN_WIDTH = 640;
