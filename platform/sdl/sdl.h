@@ -11,3 +11,8 @@ bool sdlVsyncOn();
 // Switches between desktop full screen and a window of twice the picture's
 // size (Alt+Enter does this).
 void sdlToggleFullscreen();
+// The colour (0xAARRGGBB) of one pixel of the window as last presented, for
+// screenshots and tests; false when it cannot be read back.
+bool sdlReadPixel(int32_t x, int32_t y, uint32_t* argb);
+// The size of what the picture is shown on, in pixels.
+void sdlOutputSize(int32_t* width, int32_t* height);

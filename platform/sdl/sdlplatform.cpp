@@ -287,6 +287,19 @@ void sdlToggleFullscreen() {
     applyWindowMode();
 }
 
+bool sdlReadPixel(int32_t x, int32_t y, uint32_t* argb) {
+    if (!sdl.renderer) return false;
+    SDL_Rect r{x, y, 1, 1};
+    return SDL_RenderReadPixels(sdl.renderer, &r, SDL_PIXELFORMAT_ARGB8888, argb, 4) == 0;
+}
+
+void sdlOutputSize(int32_t* width, int32_t* height) {
+    int w = 0, h = 0;
+    if (sdl.renderer) SDL_GetRendererOutputSize(sdl.renderer, &w, &h);
+    *width = w;
+    *height = h;
+}
+
 // ---- messages ----
 
 void platSetWindowProc(PlatWindowProc proc) { sdl.windowProc = proc; }

@@ -1,0 +1,265 @@
+// The SDL backend itself, over SDL's dummy video driver: events become window
+// messages, the mouse follows focus, surfaces are lost on a device reset, and
+// the flip shows the palette-converted picture centred and scaled.
+#include <SDL2/SDL.h>
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "platform/platform.h"
+#include "platform/sdl/sdl.h"
+
+namespace {
+
+constexpr int32_t DIERR_OTHERAPPHASPRIO = static_cast<int32_t>(0x80070005);
+
+class SdlBackend : public ::testing::Test {
+protected:
+    void SetUp() override {
+        setenv("SDL_VIDEODRIVER", "dummy", 1);
+        ASSERT_EQ(platDisplayOpen("TARVOQUE"), DD_OK) << platDisplayError();
+        sdlSetFramePacing(false);
+        ASSERT_EQ(platCreatePrimary(true, &primary), DD_OK);
+        ASSERT_EQ(platGetBackBuffer(primary, &back), DD_OK);
+        ASSERT_EQ(platMouseOpen(), DI_OK);
+        drain();
+    }
+    void TearDown() override {
+        if (sheet) platSurfaceRelease(sheet);
+        platDisplayClose();
+        drain();
+    }
+    // Takes every waiting message.
+    static void drain() {
+        PlatMsg m;
+        while (platPeekMessage(&m)) platGetMessage(&m);
+    }
+    static bool next(PlatMsg* m) {
+        if (!platPeekMessage(m)) return false;
+        platGetMessage(m);
+        return true;
+    }
+    static void pushKey(uint32_t type, SDL_Scancode sc, uint16_t mod = KMOD_NONE, bool repeat = false) {
+        SDL_Event e{};
+        e.type = type;
+        e.key.type = type;
+        e.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
+        e.key.repeat = repeat ? 1 : 0;
+        e.key.keysym.scancode = sc;
+        e.key.keysym.mod = mod;
+        SDL_PushEvent(&e);
+    }
+    static void pushWindow(uint8_t event) {
+        SDL_Event e{};
+        e.type = SDL_WINDOWEVENT;
+        e.window.event = event;
+        SDL_PushEvent(&e);
+    }
+    static void pushMotion(int32_t dx, int32_t dy) {
+        SDL_Event e{};
+        e.type = SDL_MOUSEMOTION;
+        e.motion.xrel = dx;
+        e.motion.yrel = dy;
+        SDL_PushEvent(&e);
+    }
+    static void pushButton(uint32_t type, uint8_t button) {
+        SDL_Event e{};
+        e.type = type;
+        e.button.button = button;
+        SDL_PushEvent(&e);
+    }
+    void focus() {
+        pushWindow(SDL_WINDOWEVENT_FOCUS_GAINED);
+        drain();
+    }
+    PlatSurface* primary = nullptr;
+    PlatSurface* back = nullptr;
+    PlatSurface* sheet = nullptr;
+};
+
+TEST_F(SdlBackend, KeysArriveAsKeyMessagesWithWindowsCodesAndFlags) {
+    pushKey(SDL_KEYDOWN, SDL_SCANCODE_A);
+    pushKey(SDL_KEYDOWN, SDL_SCANCODE_A, KMOD_NONE, true);
+    pushKey(SDL_KEYUP, SDL_SCANCODE_A);
+    pushKey(SDL_KEYDOWN, SDL_SCANCODE_KP_4, KMOD_NUM);
+    pushKey(SDL_KEYDOWN, SDL_SCANCODE_LANG9);  // no Windows code: no message
+    pushKey(SDL_KEYDOWN, SDL_SCANCODE_ESCAPE);
+    PlatMsg m;
+    ASSERT_TRUE(next(&m));
+    EXPECT_EQ(m.message, WM_KEYDOWN);
+    EXPECT_EQ(m.wParam, 65u);
+    EXPECT_EQ(m.lParam & (1 << 30), 0);
+    ASSERT_TRUE(next(&m));
+    EXPECT_EQ(m.message, WM_KEYDOWN) << "auto-repeat is a key-down too";
+    EXPECT_NE(m.lParam & (1 << 30), 0);
+    ASSERT_TRUE(next(&m));
+    EXPECT_EQ(m.message, WM_KEYUP);
+    EXPECT_EQ(m.wParam, 65u);
+    EXPECT_LT(m.lParam, 0);  // bit 31: a release
+    ASSERT_TRUE(next(&m));
+    EXPECT_EQ(m.wParam, 100u);  // NUMPAD4
+    ASSERT_TRUE(next(&m));
+    EXPECT_EQ(m.wParam, 27u);
+    EXPECT_FALSE(next(&m));
+}
+
+TEST_F(SdlBackend, AltEnterSwitchesTheWindowAndNeverReachesTheGame) {
+    int32_t w, h;
+    sdlOutputSize(&w, &h);
+    pushKey(SDL_KEYDOWN, SDL_SCANCODE_RETURN, KMOD_LALT);
+    pushKey(SDL_KEYUP, SDL_SCANCODE_RETURN, KMOD_LALT);
+    PlatMsg m;
+    EXPECT_FALSE(next(&m));
+    int32_t w2, h2;
+    sdlOutputSize(&w2, &h2);
+    EXPECT_EQ(w2, 2 * PLAT_SCREEN_WIDTH);
+    EXPECT_EQ(h2, 2 * PLAT_SCREEN_HEIGHT);
+    // A plain Enter still is a key.
+    pushKey(SDL_KEYDOWN, SDL_SCANCODE_RETURN);
+    ASSERT_TRUE(next(&m));
+    EXPECT_EQ(m.wParam, 13u);
+    // And back.
+    pushKey(SDL_KEYDOWN, SDL_SCANCODE_RETURN, KMOD_RALT);
+    EXPECT_FALSE(next(&m));
+    sdlOutputSize(&w2, &h2);
+    EXPECT_EQ(w2, w);
+    EXPECT_EQ(h2, h);
+}
+
+TEST_F(SdlBackend, FocusCloseAndQuitBecomeTheirMessages) {
+    pushWindow(SDL_WINDOWEVENT_FOCUS_GAINED);
+    pushWindow(SDL_WINDOWEVENT_FOCUS_LOST);
+    SDL_Event q{};
+    q.type = SDL_QUIT;
+    SDL_PushEvent(&q);
+    PlatMsg m;
+    ASSERT_TRUE(next(&m));
+    EXPECT_EQ(m.message, WM_ACTIVATEAPP);
+    EXPECT_EQ(m.wParam, 1u);
+    ASSERT_TRUE(next(&m));
+    EXPECT_EQ(m.message, WM_ACTIVATEAPP);
+    EXPECT_EQ(m.wParam, 0u);
+    ASSERT_TRUE(next(&m));
+    EXPECT_EQ(m.message, WM_CLOSE);
+    platPostQuitMessage(3);
+    ASSERT_TRUE(platPeekMessage(&m));
+    EXPECT_EQ(platGetMessage(&m), 0);
+    EXPECT_EQ(m.message, WM_QUIT);
+    EXPECT_EQ(m.wParam, 3u);
+}
+
+TEST_F(SdlBackend, MouseIsReadOnlyWhileAcquiredAndFocusLossIsReportedOnce) {
+    PlatMouseState s{};
+    EXPECT_EQ(platMouseRead(&s), DIERR_NOTACQUIRED);
+    EXPECT_EQ(platMouseAcquire(), DIERR_OTHERAPPHASPRIO) << "no focus yet";
+    focus();
+    EXPECT_EQ(platMouseAcquire(), DI_OK);
+    pushMotion(3, -2);
+    pushMotion(4, 1);
+    pushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT);
+    drain();
+    ASSERT_EQ(platMouseRead(&s), DI_OK);
+    EXPECT_EQ(s.x, 7);
+    EXPECT_EQ(s.y, -1);
+    EXPECT_NE(s.buttons[0], 0);
+    EXPECT_EQ(s.buttons[1], 0);
+    // Motion is consumed by the read; the button stays down until released.
+    ASSERT_EQ(platMouseRead(&s), DI_OK);
+    EXPECT_EQ(s.x, 0);
+    EXPECT_NE(s.buttons[0], 0);
+    pushButton(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT);
+    drain();
+    ASSERT_EQ(platMouseRead(&s), DI_OK);
+    EXPECT_EQ(s.buttons[0], 0);
+
+    pushWindow(SDL_WINDOWEVENT_FOCUS_LOST);
+    pushMotion(50, 50);  // motion while away is not the game's
+    drain();
+    EXPECT_EQ(platMouseRead(&s), DIERR_INPUTLOST);
+    EXPECT_EQ(platMouseRead(&s), DIERR_NOTACQUIRED);
+    EXPECT_EQ(platMouseAcquire(), DIERR_OTHERAPPHASPRIO);
+    focus();
+    EXPECT_EQ(platMouseAcquire(), DI_OK);
+    ASSERT_EQ(platMouseRead(&s), DI_OK);
+    EXPECT_EQ(s.x, 0);
+}
+
+TEST_F(SdlBackend, CopiesAreKeyedOrOpaqueAndNeverClipped) {
+    ASSERT_EQ(platCreateSurface(4, 2, &sheet), DD_OK);
+    const uint8_t px[8] = {0, 5, 6, 0, 7, 0, 8, 9};
+    std::memcpy(sheet->pixels, px, sizeof px);
+    sheet->colorKey = 0;
+    std::memset(back->pixels, 1, static_cast<size_t>(back->pitch) * back->height);
+    ASSERT_EQ(platBltFast(back, 10, 20, sheet, 0, 0, 4, 2, true), DD_OK);
+    const uint8_t* r0 = back->pixels + 20 * back->pitch + 10;
+    const uint8_t* r1 = r0 + back->pitch;
+    const uint8_t keyed0[4] = {1, 5, 6, 1}, keyed1[4] = {7, 1, 8, 9};
+    EXPECT_EQ(std::memcmp(r0, keyed0, 4), 0);
+    EXPECT_EQ(std::memcmp(r1, keyed1, 4), 0);
+    ASSERT_EQ(platBltFast(back, 10, 20, sheet, 0, 0, 4, 2, false), DD_OK);
+    EXPECT_EQ(std::memcmp(r0, px, 4), 0);
+    EXPECT_EQ(std::memcmp(r1, px + 4, 4), 0);
+    // Anything reaching outside either surface is refused, not cut.
+    EXPECT_EQ(platBltFast(back, 637, 0, sheet, 0, 0, 4, 2, true), DDERR_INVALIDPARAMS);
+    EXPECT_EQ(platBltFast(back, -1, 0, sheet, 0, 0, 4, 2, true), DDERR_INVALIDPARAMS);
+    EXPECT_EQ(platBltFast(back, 0, 479, sheet, 0, 0, 4, 2, true), DDERR_INVALIDPARAMS);
+    EXPECT_EQ(platBltFast(back, 0, 0, sheet, 0, 0, 5, 2, true), DDERR_INVALIDPARAMS);
+    EXPECT_EQ(platBltFast(back, 0, 0, sheet, 2, 0, 2, 2, true), DDERR_INVALIDPARAMS);
+}
+
+TEST_F(SdlBackend, DeviceResetLosesSurfacesUntilRestored) {
+    ASSERT_EQ(platCreateSurface(4, 2, &sheet), DD_OK);
+    SDL_Event e{};
+    e.type = SDL_RENDER_DEVICE_RESET;
+    SDL_PushEvent(&e);
+    drain();
+    EXPECT_EQ(platBltFast(back, 0, 0, sheet, 0, 0, 4, 2, true), DDERR_SURFACELOST);
+    EXPECT_EQ(platFlip(primary), DDERR_SURFACELOST);
+    EXPECT_EQ(platSurfaceRestore(primary), DD_OK);
+    EXPECT_EQ(platFlip(primary), DD_OK) << "the primary brings its back buffer and texture back";
+    EXPECT_EQ(platBltFast(back, 0, 0, sheet, 0, 0, 4, 2, true), DDERR_SURFACELOST) << "the sheet is still lost";
+    EXPECT_EQ(platSurfaceRestore(sheet), DD_OK);
+    EXPECT_EQ(platBltFast(back, 0, 0, sheet, 0, 0, 4, 2, true), DD_OK);
+}
+
+TEST_F(SdlBackend, FlipShowsThePaletteColoursCentredAtTheLargestWholeFactor) {
+    PlatColor palette[256] = {};
+    palette[1] = PlatColor{255, 0, 0};
+    palette[2] = PlatColor{0, 0, 255};
+    platSetPalette(palette);
+    std::memset(back->pixels, 1, static_cast<size_t>(back->pitch) * back->height);
+    back->pixels[0] = 2;                                   // top-left pixel blue
+    back->pixels[479 * back->pitch + 639] = 2;             // bottom-right pixel blue
+    for (int factorCase = 0; factorCase < 2; factorCase++) {
+        ASSERT_EQ(platFlip(primary), DD_OK);
+        int32_t w, h;
+        sdlOutputSize(&w, &h);
+        int32_t f = std::min(w / PLAT_SCREEN_WIDTH, h / PLAT_SCREEN_HEIGHT);
+        ASSERT_GE(f, 1);
+        int32_t x0 = (w - PLAT_SCREEN_WIDTH * f) / 2, y0 = (h - PLAT_SCREEN_HEIGHT * f) / 2;
+        uint32_t c = 0;
+        ASSERT_TRUE(sdlReadPixel(x0, y0, &c));
+        EXPECT_EQ(c & 0xFFFFFF, 0x0000FFu) << "factor " << f;
+        ASSERT_TRUE(sdlReadPixel(x0 + f - 1, y0 + f - 1, &c));
+        EXPECT_EQ(c & 0xFFFFFF, 0x0000FFu) << "a whole block per pixel, sharp";
+        ASSERT_TRUE(sdlReadPixel(x0 + f, y0, &c));
+        EXPECT_EQ(c & 0xFFFFFF, 0xFF0000u);
+        ASSERT_TRUE(sdlReadPixel(x0 + PLAT_SCREEN_WIDTH * f - 1, y0 + PLAT_SCREEN_HEIGHT * f - 1, &c));
+        EXPECT_EQ(c & 0xFFFFFF, 0x0000FFu);
+        if (x0 > 0) {
+            ASSERT_TRUE(sdlReadPixel(x0 - 1, y0, &c));
+            EXPECT_EQ(c & 0xFFFFFF, 0u) << "black border";
+        }
+        if (y0 > 0) {
+            ASSERT_TRUE(sdlReadPixel(x0, y0 - 1, &c));
+            EXPECT_EQ(c & 0xFFFFFF, 0u) << "black border";
+        }
+        sdlToggleFullscreen();  // the second pass in a window of twice the size
+    }
+    // The visible surface holds what was shown.
+    EXPECT_EQ(primary->pixels[0], 2);
+}
+
+}  // namespace
