@@ -201,6 +201,10 @@ VidPalette* vidLoadPalette(VidDirectDraw* directDraw, const char* name) {
             // default palette stays.
             if (count > 0) {
                 std::memcpy(vidPaletteBuilt, table, tableRead);
+                // Only entries whose colour the file held turn round: a short
+                // table leaves the rest of the default palette as it was.
+                uint32_t complete = static_cast<uint32_t>((tableRead + 1) / 4);
+                if (count > complete) count = complete;
                 for (uint32_t i = 0; i < count; i++) {
                     uint8_t blue = vidPaletteBuilt[i].red;
                     vidPaletteBuilt[i].red = vidPaletteBuilt[i].blue;

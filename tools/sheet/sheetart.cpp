@@ -369,10 +369,11 @@ void drawPointer(Canvas& c) {
     SheetRect r = SHEET_POINTER;
     int w = r.right - r.left, h = r.bottom - r.top;
     c.fill(r.left, r.top, r.right, r.bottom, RGB_CLEAR);
-    // The tip is the hot spot, 3 pixels in from the left edge.
-    const double hx = SHEET_POINTER_HOT_X;
-    const double xs[] = {hx, hx, hx + 3.6, hx + 6.6, hx + 9.2, hx + 6.3, hx + 11.6};
-    const double ys[] = {0, 15.6, 12.2, 18.4, 17.2, 11.2, 11.2};
+    // The tip is the hot spot, 3 pixels in from the left edge; the outline
+    // starts there, the red body one pixel further in.
+    const double hx = SHEET_POINTER_HOT_X + 1.0;
+    const double xs[] = {hx, hx, hx + 3.4, hx + 6.4, hx + 9.0, hx + 6.1, hx + 11.2};
+    const double ys[] = {1.2, 15.2, 11.9, 17.6, 16.5, 10.9, 10.9};
     const int n = 7;
     auto cover = [&](double dx, double dy, int px, int py) {
         int in = 0;
@@ -381,24 +382,28 @@ void drawPointer(Canvas& c) {
                 if (insidePolygon(xs, ys, n, px + (sx + 0.5) / 4 - dx, py + (sy + 0.5) / 4 - dy)) in++;
         return in / 16.0;
     };
+    const Rgb outline = {64, 4, 10}, shadowColour = {20, 16, 30};
     for (int py = 0; py < h; py++)
         for (int px = 0; px < w; px++) {
             double body = cover(0, 0, px, py);
-            double fat = std::max({body, cover(0.8, 0, px, py), cover(-0.8, 0, px, py), cover(0, 0.8, px, py),
-                                   cover(0, -0.8, px, py)});
-            double shadow = cover(1.6, 1.6, px, py);
+            double fat = 0;
+            for (double dx : {-1.0, 0.0, 1.0})
+                for (double dy : {-1.0, 0.0, 1.0}) fat = std::max(fat, cover(dx, dy, px, py));
+            double shadow = cover(2, 2, px, py);
             Rgb out = RGB_CLEAR;
-            if (shadow >= 0.5) out = Rgb{20, 16, 30};
-            if (fat >= 0.4) out = Rgb{70, 6, 10};
-            if (body >= 0.75) {
-                double t = (py + px * 0.3) / 20.0;
-                out = rgbMix(Rgb{255, 110, 96}, Rgb{206, 18, 28}, std::min(1.0, t));
+            if (shadow >= 0.5) out = shadowColour;
+            if (fat >= 0.3) out = outline;
+            if (body >= 0.6) {
+                double t = (py + px * 0.4) / 20.0;
+                out = rgbMix(Rgb{255, 112, 96}, Rgb{200, 16, 28}, std::min(1.0, t));
+                if (px == static_cast<int>(hx) || py <= 2) out = rgbMix(out, Rgb{255, 190, 180}, 0.5);
             }
-            if (px < hx || (px == static_cast<int>(hx) && py == 0)) {
-                if (px == static_cast<int>(hx) && py <= 1) out = Rgb{70, 6, 10};
-            }
+            if (px < SHEET_POINTER_HOT_X) out = RGB_CLEAR;
             c.set(r.left + px, r.top + py, out);
         }
+    c.set(r.left + SHEET_POINTER_HOT_X, r.top, outline);
+    artKeyColour(outline);
+    artKeyColour(shadowColour);
 }
 
 // ---- Panel ------------------------------------------------------------------------------------
