@@ -25,6 +25,7 @@ constexpr int32_t SDL_DIERR_OTHERAPPHASPRIO = static_cast<int32_t>(0x80070005);
 constexpr int SDL_QUEUE_SIZE = 512;
 constexpr int SDL_SURFACE_SLOTS = 8;
 constexpr double SDL_FRAME_SECONDS = 1.0 / 60.0;
+constexpr double SDL_CAP_SECONDS = 1.0 / 62.0;
 
 struct SdlState {
     PlatWindowProc windowProc;
@@ -233,10 +234,16 @@ bool makeTexture() {
     return sdl.texture != nullptr;
 }
 
+// Frame-counted gauges, banners and blinking assume 60 frames a second, so
+// frames never come faster whatever the monitor does. On a 60 Hz display with
+// vsync the wait for the vertical blank paces them; the timer then only caps
+// at 62 a second, in case the driver ignores vsync, and never makes a frame
+// miss its blank.
 void paceFrame() {
-    if (!sdl.pacing || (sdl.vsync && sdl.displayIsSixty)) return;
+    if (!sdl.pacing) return;
     const uint64_t frequency = SDL_GetPerformanceFrequency();
-    const uint64_t period = static_cast<uint64_t>(frequency * SDL_FRAME_SECONDS);
+    const double seconds = sdl.vsync && sdl.displayIsSixty ? SDL_CAP_SECONDS : SDL_FRAME_SECONDS;
+    const uint64_t period = static_cast<uint64_t>(static_cast<double>(frequency) * seconds);
     uint64_t now = SDL_GetPerformanceCounter();
     if (sdl.nextFrame == 0 || now > sdl.nextFrame + 2 * period) {
         // First frame, or far behind (a pause in the debugger, a slow frame): start afresh.

@@ -263,3 +263,18 @@ TEST_F(SdlBackend, FlipShowsThePaletteColoursCentredAtTheLargestWholeFactor) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(SdlBackend, FlipsNeverComeFasterThanSixtyASecond) {
+    sdlSetFramePacing(true);
+    ASSERT_EQ(platFlip(primary), DD_OK);  // the first flip sets the beat
+    const uint64_t start = SDL_GetPerformanceCounter();
+    const int frames = 30;
+    for (int i = 0; i < frames; i++) ASSERT_EQ(platFlip(primary), DD_OK);
+    const double seconds =
+        static_cast<double>(SDL_GetPerformanceCounter() - start) / static_cast<double>(SDL_GetPerformanceFrequency());
+    EXPECT_GE(seconds, (frames - 1) / 60.0) << "a busy machine may be slower, never faster";
+}
+
+}  // namespace
