@@ -39,7 +39,8 @@ constexpr Rgb GOLD = {236, 196, 76};
 
 constexpr Rgb WHITE = {255, 255, 255};
 
-Font fontLabel, fontTile, fontButton, fontSmall, fontTitle;
+Font fontLabel, fontTile, fontSmall, fontTitle;
+Font fontButton[3];  // largest first
 
 std::vector<Rgb> keyColours;
 
@@ -114,7 +115,7 @@ void drawWell(Canvas& c, Box frame, int cellLeft, int cellTop, int columns, int 
             for (int py = y - 1; py < y + 28; py++)
                 for (int px = x - 1; px < x + 28; px++) {
                     double cover = roundedCoverage(x - 1, y - 1, x + 28, y + 28, 5, px, py);
-                    c.blend(px, py, SOCKET, cover * 0.8);
+                    c.blend(px, py, SOCKET, cover * 0.6);
                 }
         }
     }
@@ -336,8 +337,10 @@ void drawBigFont(Canvas& c) {
 
 // ---- Small font -----------------------------------------------------------------------------
 
+// DejaVu Sans Mono Bold at 12 pixels: ten rows above the baseline, three below.
+// The cell has twelve, so a three-row descender loses its first row.
 void drawSmallFont(Canvas& c) {
-    const int baselineRow = 9;
+    const int baselineRow = 10;
     for (int i = 0; i < SHEET_SMALL_CHAR_COUNT; i++) {
         SheetRect r = sheetSmallGlyph(i);
         c.fill(r.left, r.top, r.right, r.bottom, RGB_CLEAR);
@@ -345,13 +348,18 @@ void drawSmallFont(Canvas& c) {
         GlyphImage g = fontGlyph(fontSmall, ch);
         int gx = (SHEET_SMALL_WIDTH - g.width) / 2;
         if (gx < 0) gx = 0;
-        for (int y = 0; y < g.rows; y++)
+        bool deep = g.rows - g.top > SHEET_SMALL_HEIGHT - baselineRow;
+        for (int y = 0; y < g.rows; y++) {
+            int py = baselineRow - g.top + y;
+            if (deep && py == baselineRow) continue;
+            if (deep && py > baselineRow) py--;
             for (int x = 0; x < g.width; x++) {
                 if (g.alpha[static_cast<size_t>(y) * g.width + x] < 128) continue;
-                int px = gx + x, py = baselineRow - g.top + y;
+                int px = gx + x;
                 if (px < 0 || px >= SHEET_SMALL_WIDTH || py < 0 || py >= SHEET_SMALL_HEIGHT) continue;
                 c.set(r.left + px, r.top + py, WHITE);
             }
+        }
     }
 }
 
@@ -478,17 +486,25 @@ void drawButton(Canvas& c, const SheetRect& r, const char* line1, const char* li
     Box b = boxOf(r);
     drawButtonShape(c, b, top, bottom);
     int w = b.right - b.left - 2, h = b.bottom - b.top - 3;
-    int cap = fontCapHeight(fontButton);
+    const char* texts[2] = {line1, line2};
     int lines = line2 ? 2 : 1;
+    // The largest of the button sizes at which every line fits inside the face.
+    Font font = fontButton[0];
+    for (const Font& f : fontButton) {
+        font = f;
+        bool fits = true;
+        for (int i = 0; i < lines; i++) fits = fits && fontTextWidth(f, texts[i]) <= w - 12;
+        if (fits) break;
+    }
+    int cap = fontCapHeight(font);
     int gap = 5;
     int block = lines * cap + (lines - 1) * gap;
     int baseline = b.top + (h - block) / 2 + cap;
-    const char* texts[2] = {line1, line2};
     for (int i = 0; i < lines; i++) {
-        int tw = fontTextWidth(fontButton, texts[i]);
+        int tw = fontTextWidth(font, texts[i]);
         int x = b.left + (w - tw) / 2;
-        drawText(c, fontButton, texts[i], x + 1, baseline + 1, rgbScale(bottom, 0.35));
-        drawText(c, fontButton, texts[i], x, baseline, WHITE);
+        drawText(c, font, texts[i], x + 1, baseline + 1, rgbScale(bottom, 0.35));
+        drawText(c, font, texts[i], x, baseline, WHITE);
         baseline += cap + gap;
     }
 }
@@ -529,10 +545,10 @@ bool artDrawSheet(Canvas& c) {
         artKeyColour(k);
     fontLabel = fontOpen("DejaVuSans-Bold.ttf", 11, false);
     fontTile = fontOpen("DejaVuSans-Bold.ttf", 20, false);
-    fontButton = fontOpen("DejaVuSans-Bold.ttf", 12, false);
+    for (int i = 0; i < 3; i++) fontButton[i] = fontOpen("DejaVuSans-Bold.ttf", 12 - i, false);
     fontSmall = fontOpen("DejaVuSansMono-Bold.ttf", 12, true);
     fontTitle = fontOpen("DejaVuSans-Bold.ttf", 11, false);
-    if (!fontLabel.face || !fontTile.face || !fontButton.face || !fontSmall.face || !fontTitle.face) return false;
+    if (!fontLabel.face || !fontTile.face || !fontButton[2].face || !fontSmall.face || !fontTitle.face) return false;
 
     c.init(SHEET_WIDTH, SHEET_HEIGHT);
     drawOnePlayerBackground(c);
