@@ -24,8 +24,8 @@ int32_t tableScore(int32_t i) {
 void fillTable(int32_t n) {
     hiScoresReset();
     for (int32_t i = 0; i < n; i++) {
-        char word[8];
-        char text[8];
+        char word[16];
+        char text[16];
         snprintf(word, sizeof word, "W%d", i);
         snprintf(text, sizeof text, "%d", 10 + i);
         setRow(i, tableScore(i), word, text);
