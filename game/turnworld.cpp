@@ -30,8 +30,10 @@ void TurnWorldBegin(int32_t p) {
     // Changes made to the grid in play are kept in the world before it turns.
     StoreGrid(p);
     gameState = STATE_TURN_WORLD;
-    prevCellX[p] = cursorX[p];
-    prevCellY[p] = cursorY[p];
+    if (cursorX[p] >= 0 && cursorX[p] < GRID_SIZE && cursorY[p] >= 0 && cursorY[p] < GRID_SIZE) {
+        prevCellX[p] = cursorX[p];
+        prevCellY[p] = cursorY[p];
+    }
     gameLog("xy = %d, %d", prevCellX[p], prevCellY[p]);
     gaugesTurnStart();
     tipShowIfAllowed(TIP_TURN_WORLD);
