@@ -26,7 +26,7 @@ void put32(std::vector<uint8_t>& out, uint32_t v) {
 
 // A Windows bitmap file. `pixels` holds indices, top row first; the colour
 // table entry i is blue i, green 100 + i, red 200 - i, reserved 7.
-struct BmpSpec {
+struct BmpShape {
     int32_t width = 5;
     int32_t height = 3;
     uint16_t bitCount = 8;
@@ -38,7 +38,7 @@ struct BmpSpec {
     std::vector<uint8_t> pixels;
 };
 
-std::vector<uint8_t> makeBmp(const BmpSpec& s) {
+std::vector<uint8_t> makeBmp(const BmpShape& s) {
     std::vector<uint8_t> out;
     uint32_t rowBytes = (uint32_t(s.width) * s.bitCount + 7) / 8;
     uint32_t stride = (rowBytes + 3) / 4 * 4;
@@ -166,35 +166,35 @@ TEST_F(SheetLoader, LoadsEveryPixelIndexOfSupportedBitmaps) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         headlessReset();
-        BmpSpec spec;
-        spec.width = c.width;
-        spec.height = c.height;
-        spec.bitCount = c.bits;
-        spec.topDown = c.topDown;
-        spec.tableEntries = 1 << c.bits;
-        spec.pixels = pattern(c.width, c.height, 1 << c.bits);
-        writeFile(makeBmp(spec));
+        BmpShape shape;
+        shape.width = c.width;
+        shape.height = c.height;
+        shape.bitCount = c.bits;
+        shape.topDown = c.topDown;
+        shape.tableEntries = 1 << c.bits;
+        shape.pixels = pattern(c.width, c.height, 1 << c.bits);
+        writeFile(makeBmp(shape));
         PlatSurface* s = vidLoadBitmapSurface(&directDraw, "ALL", 0, 0);
         ASSERT_NE(s, nullptr);
         EXPECT_EQ(s->width, c.width);
         EXPECT_EQ(s->height, c.height);
-        EXPECT_EQ(surfacePixels(s), spec.pixels);
+        EXPECT_EQ(surfacePixels(s), shape.pixels);
     }
 }
 
 TEST_F(SheetLoader, GivenSizeStretchesTheBitmapOverTheSurface) {
-    BmpSpec spec;
-    spec.width = 2;
-    spec.height = 2;
-    spec.pixels = {1, 2, 3, 4};
-    writeFile(makeBmp(spec));
+    BmpShape shape;
+    shape.width = 2;
+    shape.height = 2;
+    shape.pixels = {1, 2, 3, 4};
+    writeFile(makeBmp(shape));
     PlatSurface* s = vidLoadBitmapSurface(&directDraw, "ALL", 4, 2);
     ASSERT_NE(s, nullptr);
     EXPECT_EQ(surfacePixels(s), (std::vector<uint8_t>{1, 1, 2, 2, 3, 3, 4, 4}));
 }
 
 TEST_F(SheetLoader, RefusesMissingBadAndTruncatedFilesWithoutReadingPastThem) {
-    BmpSpec good;
+    BmpShape good;
     good.width = 9;
     good.height = 4;
     good.pixels = pattern(9, 4, 256);
@@ -236,9 +236,9 @@ TEST_F(SheetLoader, RefusesMissingBadAndTruncatedFilesWithoutReadingPastThem) {
 }
 
 TEST_F(SheetLoader, NoSurfaceWithoutADisplayOrWhenCreationFails) {
-    BmpSpec spec;
-    spec.pixels = pattern(5, 3, 256);
-    writeFile(makeBmp(spec));
+    BmpShape shape;
+    shape.pixels = pattern(5, 3, 256);
+    writeFile(makeBmp(shape));
     EXPECT_EQ(vidLoadBitmapSurface(nullptr, "ALL", 0, 0), nullptr);
     headlessFail(HEADLESS_FAULT_CREATE_SURFACE, DDERR_OUTOFVIDEOMEMORY);
     EXPECT_EQ(vidLoadBitmapSurface(&directDraw, "ALL", 0, 0), nullptr);
@@ -246,16 +246,16 @@ TEST_F(SheetLoader, NoSurfaceWithoutADisplayOrWhenCreationFails) {
 }
 
 TEST_F(SheetLoader, ReloadPutsThePixelsBackOrSaysWhyNot) {
-    BmpSpec spec;
-    spec.pixels = pattern(5, 3, 256);
-    writeFile(makeBmp(spec));
+    BmpShape shape;
+    shape.pixels = pattern(5, 3, 256);
+    writeFile(makeBmp(shape));
     PlatSurface* s = vidLoadBitmapSurface(&directDraw, "ALL", 0, 0);
     ASSERT_NE(s, nullptr);
     std::memset(s->pixels, 0, 15);
     s->lost = true;
     EXPECT_EQ(vidReloadBitmap(s, "ALL"), DD_OK);
     EXPECT_FALSE(s->lost);
-    EXPECT_EQ(surfacePixels(s), spec.pixels);
+    EXPECT_EQ(surfacePixels(s), shape.pixels);
     EXPECT_STREQ(headless.debugText, "");
 
     // The restore inside the copy fails: the surface stays lost.
@@ -315,12 +315,12 @@ TEST_F(SheetLoader, PaletteFromTheFileColourTable) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        BmpSpec spec;
-        spec.infoSize = c.infoSize;
-        spec.bitCount = c.bitCount > 8 ? 8 : c.bitCount;
-        spec.coloursUsed = c.coloursUsed;
-        spec.tableEntries = 256;
-        std::vector<uint8_t> bytes = makeBmp(spec);
+        BmpShape shape;
+        shape.infoSize = c.infoSize;
+        shape.bitCount = c.bitCount > 8 ? 8 : c.bitCount;
+        shape.coloursUsed = c.coloursUsed;
+        shape.tableEntries = 256;
+        std::vector<uint8_t> bytes = makeBmp(shape);
         bytes[28] = uint8_t(c.bitCount);  // the header alone decides; the pixels do not matter here
         writeFile(bytes);
         std::vector<VidPaletteEntry> p = loadPalette("ALL");
@@ -339,8 +339,8 @@ TEST_F(SheetLoader, PaletteFromTheFileColourTable) {
 }
 
 TEST_F(SheetLoader, ShortColourTableKeepsTheDefaultWhereNothingWasRead) {
-    BmpSpec spec;
-    std::vector<uint8_t> bytes = makeBmp(spec);
+    BmpShape shape;
+    std::vector<uint8_t> bytes = makeBmp(shape);
     bytes.resize(14 + 40 + 4 * 3 + 2);  // three whole entries and half of one
     writeFile(bytes);
     std::vector<VidPaletteEntry> p = loadPalette("ALL");
@@ -384,11 +384,11 @@ TEST_F(SheetLoader, ColourMatchGivesThePaletteIndexAndLeavesThePixel) {
 }
 
 TEST_F(SheetLoader, BlackKeyLeavesOutExactlyIndexZeroInKeyedCopies) {
-    BmpSpec spec;
-    spec.width = 8;
-    spec.height = 2;
-    spec.pixels = {0, 5, 0, 255, 1, 0, 9, 0, 3, 0, 0, 200, 0, 2, 0, 4};
-    writeFile(makeBmp(spec));
+    BmpShape shape;
+    shape.width = 8;
+    shape.height = 2;
+    shape.pixels = {0, 5, 0, 255, 1, 0, 9, 0, 3, 0, 0, 200, 0, 2, 0, 4};
+    writeFile(makeBmp(shape));
     ASSERT_EQ(platDisplayOpen("TARVOQUE"), DD_OK);
     PlatSurface* primary = nullptr;
     PlatSurface* back = nullptr;
@@ -403,7 +403,7 @@ TEST_F(SheetLoader, BlackKeyLeavesOutExactlyIndexZeroInKeyedCopies) {
     std::memset(back->pixels, 77, 16);
     ASSERT_EQ(platBltFast(back, 0, 0, sheet, 0, 0, 8, 1, true), DD_OK);
     ASSERT_EQ(platBltFast(back, 8, 0, sheet, 0, 1, 8, 2, true), DD_OK);
-    for (int i = 0; i < 16; i++) EXPECT_EQ(back->pixels[i], spec.pixels[i] == 0 ? 77 : spec.pixels[i]) << i;
+    for (int i = 0; i < 16; i++) EXPECT_EQ(back->pixels[i], shape.pixels[i] == 0 ? 77 : shape.pixels[i]) << i;
 
     // A surface that cannot be read sets no key.
     sheet->lost = true;
