@@ -11,25 +11,35 @@ static void txtBlit(int32_t x, int32_t y, const SheetRect& r)
     vidBlitRect(x, y, r.left, r.top, r.right, r.bottom);
 }
 
+namespace {
+
+// Each byte's position in a character set, or -1: looked up for every
+// character drawn, so it is a table rather than a search.
+struct GlyphIndex {
+    int16_t of[256];
+    constexpr GlyphIndex(const char* set, int32_t count) : of{} {
+        for (int16_t& i : of) i = -1;
+        // The first occurrence wins, as a search from the start would find it.
+        for (int32_t i = count - 1; i >= 0; i--) of[static_cast<uint8_t>(set[i])] = static_cast<int16_t>(i);
+    }
+};
+
+constexpr GlyphIndex smallGlyphs(SHEET_SMALL_CHARS, SHEET_SMALL_CHAR_COUNT);
+constexpr GlyphIndex bigGlyphs(SHEET_BIG_CHARS, SHEET_BIG_CHAR_COUNT);
+
+}  // namespace
+
 void txtDrawSmallChar(char c, int32_t x, int32_t y)
 {
-    for (int32_t i = 0; i < SHEET_SMALL_CHAR_COUNT; i++) {
-        if (SHEET_SMALL_CHARS[i] == c) {
-            txtBlit(x, y, sheetSmallGlyph(i));
-            return;  // each character has one glyph at most
-        }
-    }
+    int32_t i = smallGlyphs.of[static_cast<uint8_t>(c)];
+    if (i >= 0) txtBlit(x, y, sheetSmallGlyph(i));
 }
 
 void txtDrawBigChar(char c, int32_t x, int32_t y)
 {
-    for (int32_t i = 0; i < SHEET_BIG_CHAR_COUNT; i++) {
-        if (SHEET_BIG_CHARS[i] == c) {
-            // Letters come first in the set; the digits follow at position 26.
-            txtBlit(x, y, i < 26 ? sheetBigLetter(i) : sheetBigDigit(i - 26));
-            return;
-        }
-    }
+    int32_t i = bigGlyphs.of[static_cast<uint8_t>(c)];
+    // Letters come first in the set; the digits follow at position 26.
+    if (i >= 0) txtBlit(x, y, i < 26 ? sheetBigLetter(i) : sheetBigDigit(i - 26));
 }
 
 static void txtDrawString(const char* text, int32_t x, int32_t y, int32_t align, int32_t advance,

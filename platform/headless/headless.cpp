@@ -1,5 +1,7 @@
 #include "platform/headless/headless.h"
 
+#include "platform/blit.h"
+
 #include <sys/stat.h>
 
 #include <cstdio>
@@ -26,6 +28,7 @@ struct HeadlessState {
     Fault faults[HEADLESS_FAULT_KINDS];
     int64_t fileSizeOverride;
     bool hasFileSizeOverride;
+    int32_t quitAfterFlips;
     // Surfaces live in fixed slots so nothing is allocated per frame.
     PlatSurface surfaces[8];
     bool surfaceUsed[8];
@@ -108,6 +111,8 @@ void headlessSetFileSizeOverride(int64_t size) {
     hs.fileSizeOverride = size;
     hs.hasFileSizeOverride = true;
 }
+
+void headlessQuitAfterFlips(int32_t flips) { hs.quitAfterFlips = flips; }
 
 // ---- messages ----
 
@@ -244,26 +249,9 @@ int32_t platBltFast(PlatSurface* dst, int32_t x, int32_t y, PlatSurface* src, in
         headless.copies[headless.copyCount] = HeadlessCopy{dst, src, x, y, left, top, right, bottom, keyed};
     }
     headless.copyCount++;
-    int32_t w = right - left;
-    int32_t h = bottom - top;
     // The real display would fault on a copy outside either surface; here it is refused.
-    if (w <= 0 || h <= 0 || left < 0 || top < 0 || right > src->width || bottom > src->height || x < 0 || y < 0 ||
-        x + w > dst->width || y + h > dst->height) {
-        return DDERR_INVALIDPARAMS;
-    }
-    if (!headless.realCopies) return DD_OK;
-    for (int32_t row = 0; row < h; row++) {
-        const uint8_t* s = src->pixels + (top + row) * src->pitch + left;
-        uint8_t* d = dst->pixels + (y + row) * dst->pitch + x;
-        if (!keyed) {
-            std::memcpy(d, s, static_cast<size_t>(w));
-            continue;
-        }
-        const uint8_t key = src->colorKey;
-        for (int32_t i = 0; i < w; i++) {
-            if (s[i] != key) d[i] = s[i];
-        }
-    }
+    if (!blitFits(dst, x, y, src, left, top, right, bottom)) return DDERR_INVALIDPARAMS;
+    if (headless.realCopies) blitPixels(dst, x, y, src, left, top, right, bottom, keyed);
     return DD_OK;
 }
 
@@ -273,6 +261,7 @@ int32_t platFlip(PlatSurface* primary) {
     if (primary->lost) return DDERR_SURFACELOST;
     headless.flipCount++;
     headless.ticks += hs.ticksPerFlip;
+    if (hs.quitAfterFlips > 0 && --hs.quitAfterFlips == 0) platPostQuitMessage(0);
     return DD_OK;
 }
 

@@ -66,3 +66,6 @@ void headlessClearCopies();
 PlatSurface* headlessBackBuffer();
 // Files the backend reports sizes for are looked up on disk; this forces a size.
 void headlessSetFileSizeOverride(int64_t size);
+// After this many more flips the backend posts WM_QUIT with code 0, so a whole
+// start-up and message loop can run to a known end; 0 turns it off.
+void headlessQuitAfterFlips(int32_t flips);

@@ -1,0 +1,16 @@
+// The rectangle copy both backends share: the bounds rule and the pixel loop.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/platform.h"
+
+// True when [left, right) x [top, bottom) of src lies inside src and, placed
+// at (x, y), inside dst. Copies are never clipped, only refused.
+bool blitFits(const PlatSurface* dst, int32_t x, int32_t y, const PlatSurface* src, int32_t left, int32_t top,
+              int32_t right, int32_t bottom);
+// Moves the pixels of a rectangle that fits; keyed leaves out src->colorKey.
+void blitPixels(PlatSurface* dst, int32_t x, int32_t y, const PlatSurface* src, int32_t left, int32_t top,
+                int32_t right, int32_t bottom, bool keyed);
+// One row of a keyed copy.
+void blitKeyedRow(uint8_t* dst, const uint8_t* src, int32_t width, uint8_t key);
