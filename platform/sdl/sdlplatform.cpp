@@ -118,6 +118,12 @@ void checkRefreshRate() {
 
 void applyWindowMode() {
     if (sdl.fullscreen) {
+        // Desktop-sized first, for a desktop without a window manager to do it.
+        SDL_DisplayMode desktop;
+        if (SDL_GetDesktopDisplayMode(SDL_GetWindowDisplayIndex(sdl.window), &desktop) == 0) {
+            SDL_SetWindowSize(sdl.window, desktop.w, desktop.h);
+            SDL_SetWindowPosition(sdl.window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+        }
         SDL_SetWindowFullscreen(sdl.window, SDL_WINDOW_FULLSCREEN_DESKTOP);
     } else {
         SDL_SetWindowFullscreen(sdl.window, 0);
@@ -416,11 +422,17 @@ int32_t platDisplayOpen(const char* title) {
         width = desktop.w;
         height = desktop.h;
     }
-    sdl.window = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height,
-                                  SDL_WINDOW_FULLSCREEN_DESKTOP);
+    // Untitled and hidden until the renderer is made: making it may replace the
+    // window, and nothing should find or see the one that goes away.
+    sdl.window = SDL_CreateWindow("", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height,
+                                  SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_HIDDEN);
     if (sdl.window) {
         sdl.renderer = SDL_CreateRenderer(sdl.window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
         if (!sdl.renderer) sdl.renderer = SDL_CreateRenderer(sdl.window, -1, SDL_RENDERER_SOFTWARE);
+    }
+    if (sdl.window && sdl.renderer) {
+        SDL_SetWindowTitle(sdl.window, title);
+        SDL_ShowWindow(sdl.window);
     }
     if (!sdl.window || !sdl.renderer || !makeTexture()) {
         std::snprintf(sdl.error, sizeof sdl.error, "%s", SDL_GetError());
