@@ -6,6 +6,7 @@
 #include "Core/cmdebug.h"
 #include "Core/cmrand.h"
 #include "Core/cmstream/cmstream.h"
+#include "dict/dicthash.h"
 #include "dict/dicttrace.h"
 
 char fileText[FILE_TEXT_SIZE];
@@ -20,33 +21,26 @@ namespace {
 // shipped list needs a few hundred draws for its rarest length.
 constexpr int32_t DICT_PICK_TRIES = 20000;
 
+// The pool holds each bucket's words as one run, buckets in order: bucket b's
+// words lie from dictRunEnd[b - 1] (0 for bucket 0) up to dictRunEnd[b]. A
+// lookup reads its run straight from here, two neighbouring entries of a table
+// small enough to stay cached, then one stretch of the pool, instead of
+// following the bucket pointer, the list head and its nodes: three scattered
+// reads for every word looked up. The lists stay as they are for the picker.
+// While loading, the entries count bytes and then serve as write positions.
+uint32_t dictRunEnd[DICT_BUCKETS];
+
+}  // namespace
+
 void dictClear() {
     std::memset(dictBuckets, 0, sizeof dictBuckets);
     std::memset(dictBucketSizes, 0, sizeof dictBucketSizes);
+    std::memset(dictRunEnd, 0, sizeof dictRunEnd);
     dictWordPoolUsed = 0;
     wsArenaReset();
 }
 
-// Stores one upper-case word of length bytes (already in the pool at the used
-// count). False when the block or the pool has no room left for it.
-bool dictStore(uint32_t length, int32_t* bestScore) {
-    char* word = dictWordPool + dictWordPoolUsed;
-    const int32_t bucket = dictHash(word);
-    const uint32_t cellsNeeded = dictBucketSizes[bucket] == 0 ? 2 : 1;
-    if (wsCellsFree() < cellsNeeded) return false;
-
-    const int32_t score = dictTraceScore(word);
-    if (score > *bestScore) {
-        *bestScore = score;
-        cmDebugPrint("Best word found so far: %s, scores %d.", word, score);
-    }
-    if (dictBucketSizes[bucket] == 0) wsListCreate(&dictBuckets[bucket]);
-    const uint32_t offset = dictWordPoolUsed;
-    dictWordPoolUsed += length + 1;
-    wsListAppend(dictBuckets[bucket], offset);
-    dictBucketSizes[bucket]++;
-    return true;
-}
+namespace {
 
 // Finds the next line that holds a word, from *next up to end; false when no
 // line feed is left (text after the last line feed is not read).
@@ -106,40 +100,92 @@ bool dictLoad() {
     if (!dictNextWord(&next, textEnd, &line, &length)) return false;
 
     dictClear();
-    int32_t bestScore = 0;
+    // First pass: count each bucket's words and pool bytes. The words that fit
+    // the word store are those before the first that does not.
+    const char* cut = textEnd;
+    uint32_t cellsLeft = WS_ARENA_CELLS;
+    uint32_t poolLeft = DICT_POOL_SIZE;
     uint32_t loaded = 0;
-    uint32_t refused = 0;
     do {
-        if (DICT_POOL_SIZE - dictWordPoolUsed < length + 1) {
-            refused++;
-            continue;
+        const int32_t bucket = dictHashBytes<true>(line, length);
+        const uint32_t cellsNeeded = dictBucketSizes[bucket] == 0 ? 2 : 1;
+        if (cellsLeft < cellsNeeded || poolLeft < length + 1) {
+            cut = line;
+            break;
         }
-        char* word = dictWordPool + dictWordPoolUsed;
+        cellsLeft -= cellsNeeded;
+        poolLeft -= length + 1;
+        dictBucketSizes[bucket]++;
+        dictRunEnd[bucket] += length + 1;
+        loaded++;
+    } while (dictNextWord(&next, textEnd, &line, &length));
+    if (cut != textEnd) {
+        uint32_t refused = 1;
+        while (dictNextWord(&next, textEnd, &line, &length)) refused++;
+        std::fprintf(stderr, "worddiction.txt: the word store is full; %u words were loaded and %u refused.\n",
+                     loaded, refused);
+    }
+
+    // Each bucket gets one run of the pool, in bucket order, so that a lookup
+    // finds a bucket's words side by side.
+    uint32_t poolAt = 0;
+    for (uint32_t& bytes : dictRunEnd) {
+        const uint32_t n = bytes;
+        bytes = poolAt;
+        poolAt += n;
+    }
+    dictWordPoolUsed = poolAt;
+
+    // Second pass, in file order: each word is upper-cased into its bucket's
+    // run; within a bucket the file order stays.
+    int32_t bestScore = 0;
+    next = fileText;
+    while (dictNextWord(&next, cut, &line, &length)) {
+        const int32_t bucket = dictHashBytes<true>(line, length);
+        char* word = dictWordPool + dictRunEnd[bucket];
         for (uint32_t i = 0; i < length; i++) {
             const char c = line[i];
             word[i] = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
         }
         word[length] = '\0';
-        if (dictStore(length, &bestScore)) loaded++;
-        else refused++;
-    } while (dictNextWord(&next, textEnd, &line, &length));
-    if (refused > 0)
-        std::fprintf(stderr, "worddiction.txt: the word store is full; %u words were loaded and %u refused.\n",
-                     loaded, refused);
+        dictRunEnd[bucket] += length + 1;
+        const int32_t score = dictTraceScore(word);
+        if (score > bestScore) {
+            bestScore = score;
+            cmDebugPrint("Best word found so far: %s, scores %d.", word, score);
+        }
+    }
+
+    // The lists, bucket by bucket: a bucket's head and nodes lie side by side in
+    // the word store too.
+    uint32_t offset = 0;
+    for (int32_t bucket = 0; bucket < DICT_BUCKETS; bucket++) {
+        if (dictBucketSizes[bucket] == 0) continue;
+        wsListCreate(&dictBuckets[bucket]);
+        for (int32_t k = 0; k < dictBucketSizes[bucket]; k++) {
+            wsListAppend(dictBuckets[bucket], offset);
+            offset += static_cast<uint32_t>(std::strlen(dictWordPool + offset)) + 1;
+        }
+    }
     return true;
 }
 
 bool dictIsWord(const char* word) {
     // A blank grid cell shows as a space, so a path through one is never a word.
-    if (std::strchr(word, ' ') != nullptr) return false;
-    const wsList* list = dictBuckets[dictHash(word)];
-    if (list == nullptr) return false;
-    uint32_t count = 0;
-    wsListCount(list, &count);
-    for (uint32_t i = 0; i < count; i++) {
-        uint32_t offset = 0;
-        wsListGet(list, i, &offset);
-        if (std::strcmp(word, dictWordPool + offset) == 0) return true;
+    size_t length = 0;
+    for (; word[length] != '\0'; length++)
+        if (word[length] == ' ') return false;
+    const int32_t bucket = dictHashBytes<false>(word, static_cast<uint32_t>(length));
+    // The bucket's words in list order, as its list would give them.
+    uint32_t at = bucket == 0 ? 0 : dictRunEnd[bucket - 1];
+    const uint32_t end = dictRunEnd[bucket];
+    while (at < end) {
+        const char* stored = dictWordPool + at;
+        uint32_t k = 0;
+        while (stored[k] == word[k] && stored[k] != '\0') k++;
+        if (stored[k] == word[k]) return true;
+        while (stored[k] != '\0') k++;
+        at += k + 1;
     }
     return false;
 }

@@ -1,14 +1,8 @@
 #include "dict/wordstore.h"
 
-namespace {
-
-union wsCell {
-    wsNode node;
-    wsList list;
-};
-
-// Heads and nodes come from here, one cell per request, never given back.
 wsCell wsArena[WS_ARENA_CELLS];
+
+namespace {
 
 // WS_NULL when the block is used up; nothing past its end is ever written.
 uint32_t wsTakeCell() {
@@ -48,25 +42,8 @@ int32_t wsListAppend(wsList* list, uint32_t value) {
     return WS_OK;
 }
 
-int32_t wsListGet(const wsList* list, uint32_t index, uint32_t* result) {
-    uint32_t at = list->first;
-    if (at == WS_NULL) return WS_ERR_RANGE;
-    for (uint32_t i = 0; i < index; i++) {
-        at = wsNodeAt(at).next;
-        if (at == WS_NULL) return WS_ERR_RANGE;
-    }
-    *result = wsNodeAt(at).value;
-    return WS_OK;
-}
-
 int32_t wsListRewind(wsList* list) {
     list->cursor = list->first;
-    return WS_OK;
-}
-
-int32_t wsListCount(const wsList* list, uint32_t* count) {
-    *count = 0;
-    for (uint32_t at = list->first; at != WS_NULL; at = wsNodeAt(at).next) (*count)++;
     return WS_OK;
 }
 

@@ -29,14 +29,40 @@ struct wsList {
 
 static_assert(sizeof(wsNode) == WS_CELL_SIZE && sizeof(wsList) == WS_CELL_SIZE);
 
+union wsCell {
+    wsNode node;
+    wsList list;
+};
+
+// The block every head and node is cut from, one cell per request.
+extern wsCell wsArena[WS_ARENA_CELLS];
+
 // Takes one cell for a new empty list and stores its address in *slot.
 int32_t wsListCreate(wsList** slot);
 // Takes one cell for a node holding value at the tail.
 int32_t wsListAppend(wsList* list, uint32_t value);
-// Writes the value of the node at index (0 = first) to *result; untouched on error.
-int32_t wsListGet(const wsList* list, uint32_t index, uint32_t* result);
 int32_t wsListRewind(wsList* list);
-int32_t wsListCount(const wsList* list, uint32_t* count);
+
+// The readers are inline: a dictionary lookup calls them for every word it
+// compares.
+
+// Writes the value of the node at index (0 = first) to *result; untouched on error.
+inline int32_t wsListGet(const wsList* list, uint32_t index, uint32_t* result) {
+    uint32_t at = list->first;
+    if (at == WS_NULL) return WS_ERR_RANGE;
+    for (uint32_t i = 0; i < index; i++) {
+        at = wsArena[at / WS_CELL_SIZE].node.next;
+        if (at == WS_NULL) return WS_ERR_RANGE;
+    }
+    *result = wsArena[at / WS_CELL_SIZE].node.value;
+    return WS_OK;
+}
+
+inline int32_t wsListCount(const wsList* list, uint32_t* count) {
+    *count = 0;
+    for (uint32_t at = list->first; at != WS_NULL; at = wsArena[at / WS_CELL_SIZE].node.next) (*count)++;
+    return WS_OK;
+}
 
 // Bytes handed out so far.
 extern uint32_t wsArenaUsed;

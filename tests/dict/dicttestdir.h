@@ -19,10 +19,7 @@ protected:
         headlessReset();
         cmHeapInit();
         cmSrand(1);
-        std::memset(dictBuckets, 0, sizeof dictBuckets);
-        std::memset(dictBucketSizes, 0, sizeof dictBucketSizes);
-        dictWordPoolUsed = 0;
-        wsArenaReset();
+        dictClear();
     }
 
     // Writes worddiction.txt and loads it.

@@ -1,0 +1,35 @@
+// The dictionary hash over a run of bytes of known length. Inline, because a
+// lookup is little more than this hash and one string comparison.
+#pragma once
+
+#include <cstdint>
+
+constexpr int64_t DICT_HASH_MODULUS = 100003;
+
+// h = ((c + i) * h) mod 100003 for each signed byte c at position i, with the
+// remainder of truncating division; the loader hashes lines as if a to z were
+// upper case (upperCase). That remainder commutes with multiplication (the
+// result keeps the product's sign), so several factors are multiplied in 64
+// bits before each reduction: fewer divisions, same value. |h| < 2^17; a factor
+// is below 2^9 up to position 383 (five per reduction) and below 2^15 up to
+// position 32130 (three); past that every byte is reduced on its own. The
+// products stay below 2^62.
+template <bool upperCase>
+inline int32_t dictHashBytes(const char* text, uint32_t length) {
+    int64_t h = 1;
+    uint32_t i = 0;
+    while (i < length) {
+        const uint32_t groupEnd = i < 379 ? i + 5 : i < 32000 ? i + 3 : i + 1;
+        int64_t product = h;
+        for (; i < groupEnd && i < length; i++) {
+            char c = text[i];
+            if (upperCase && c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
+            product *= static_cast<signed char>(c) + static_cast<int64_t>(i);
+        }
+        h = product % DICT_HASH_MODULUS;
+    }
+    // Bytes of 128 and above are negative as signed chars and can leave h
+    // negative; fold it back into the table.
+    if (h < 0) h += DICT_HASH_MODULUS;
+    return static_cast<int32_t>(h);
+}
