@@ -326,14 +326,7 @@ bool platPeekMessage(PlatMsg* msg) {
 
 int platGetMessage(PlatMsg* msg) {
     pumpEvents();
-    while (sdl.queueCount == 0) {
-        if (!sdl.videoUp) {
-            // Nothing can ever arrive: end the loop rather than wait for ever.
-            queuePush(WM_QUIT, 0, 0);
-            break;
-        }
-        platWaitMessage();
-    }
+    while (sdl.queueCount == 0) platWaitMessage();
     *msg = sdl.queue[sdl.queueHead];
     sdl.queueHead = (sdl.queueHead + 1) % SDL_QUEUE_SIZE;
     sdl.queueCount--;
@@ -349,9 +342,17 @@ int32_t platDispatchMessage(const PlatMsg* msg) {
 
 void platWaitMessage() {
     pumpEvents();
+    if (sdl.queueCount == 0 && !sdl.videoUp) {
+        // Without a display nothing can ever arrive: end the loop rather than spin.
+        queuePush(WM_QUIT, 0, 0);
+        return;
+    }
     while (sdl.queueCount == 0 && sdl.videoUp) {
         SDL_Event e;
-        if (!SDL_WaitEvent(&e)) return;
+        if (!SDL_WaitEvent(&e)) {
+            SDL_Delay(10);  // a broken event queue must not make the caller spin
+            return;
+        }
         handleEvent(e);
         pumpEvents();
     }

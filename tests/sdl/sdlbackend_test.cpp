@@ -150,6 +150,17 @@ TEST_F(SdlBackend, FocusCloseAndQuitBecomeTheirMessages) {
     EXPECT_EQ(m.wParam, 3u);
 }
 
+TEST_F(SdlBackend, AfterTheDisplayIsClosedTheLoopEndsInsteadOfWaitingForEver) {
+    platDisplayClose();
+    PlatMsg m;
+    EXPECT_EQ(platGetMessage(&m), 0);
+    EXPECT_EQ(m.message, WM_QUIT);
+    platWaitMessage();
+    EXPECT_TRUE(platPeekMessage(&m));
+    EXPECT_EQ(m.message, WM_QUIT);
+    drain();
+}
+
 TEST_F(SdlBackend, MouseIsReadOnlyWhileAcquiredAndFocusLossIsReportedOnce) {
     PlatMouseState s{};
     EXPECT_EQ(platMouseRead(&s), DIERR_NOTACQUIRED);
