@@ -2,6 +2,8 @@
 
 #include "game/turnworld.h"
 #include "play_fixture.h"
+#include "video/display.h"
+#include "video/sheetlayout.h"
 
 namespace {
 
@@ -278,6 +280,30 @@ TEST_F(PointerTest, TheNoTextPromptIsNeverShown) {
     promptIndex = 1;
     for (int frame = 0; frame < 200; frame++) ASSERT_FALSE(promptStep());
     EXPECT_EQ(promptIndex, 0);
+}
+
+TEST_F(PointerTest, TheStatusPromptIsDrawnCentredUnderTheGridWhileVisible) {
+    headless.realCopies = false;
+    ASSERT_EQ(platCreateSurface(640, 480, &gBackSurface), DD_OK);
+    ASSERT_EQ(platCreateSurface(SHEET_WIDTH, SHEET_HEIGHT, &gSheetSurface), DD_OK);
+    gameState = STATE_PLAYING;
+    promptClearAll();
+    int32_t drawnFrames = 0;
+    for (int frame = 0; frame < 16; frame++) {
+        headlessClearCopies();
+        StatusPrompt();
+        if (headless.copyCount == 0) continue;
+        drawnFrames++;
+        // 28 characters of 8 pixels centred on x 275: the first starts at 163.
+        EXPECT_EQ(headless.copies[0].x, 163);
+        EXPECT_EQ(headless.copies[0].y, 370);
+        EXPECT_EQ(headless.copies[0].dst, gBackSurface);
+    }
+    EXPECT_EQ(drawnFrames, 7);
+    platSurfaceRelease(gBackSurface);
+    platSurfaceRelease(gSheetSurface);
+    gBackSurface = nullptr;
+    gSheetSurface = nullptr;
 }
 
 }  // namespace
