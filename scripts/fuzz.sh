@@ -6,14 +6,16 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
 scripts/setup.sh build-fuzz -DTQ_FUZZ=ON -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14
+# Absolute paths: the targets move into a scratch folder of their own.
+top=$(pwd)
 mkdir -p build-fuzz/crashes
 for target in build-fuzz/fuzz/fuzz_*; do
   [ -x "$target" ] || continue
   name=$(basename "$target")
-  corpus=build-fuzz/corpus-$name
+  corpus=$top/build-fuzz/corpus-$name
   mkdir -p "$corpus"
   cp -n fuzz/corpus/"${name#fuzz_}"/* "$corpus"/ 2>/dev/null || true
   echo "== $name for ${seconds}s"
   "$target" -max_total_time="$seconds" -max_len=65536 -timeout=10 -rss_limit_mb=4096 \
-    -artifact_prefix=build-fuzz/crashes/"$name"- -print_final_stats=1 "$corpus" 2>&1 | tail -n 12
+    -artifact_prefix="$top/build-fuzz/crashes/$name-" -print_final_stats=1 "$corpus" 2>&1 | tail -n 12
 done
