@@ -20,13 +20,15 @@ inline int32_t dictHashBytes(const char* text, uint32_t length) {
     uint32_t i = 0;
     while (i < length) {
         const uint32_t groupEnd = i < 379 ? i + 5 : i < 32000 ? i + 3 : i + 1;
-        int64_t product = h;
+        // The group's product does not depend on h, so it is worked out while
+        // the previous reduction is still under way.
+        int64_t product = 1;
         for (; i < groupEnd && i < length; i++) {
             char c = text[i];
             if (upperCase && c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
             product *= static_cast<signed char>(c) + static_cast<int64_t>(i);
         }
-        h = product % DICT_HASH_MODULUS;
+        h = h * product % DICT_HASH_MODULUS;
     }
     // Bytes of 128 and above are negative as signed chars and can leave h
     // negative; fold it back into the table.

@@ -1,5 +1,6 @@
 #include "dict/dictionary.h"
 
+#include <bit>
 #include <cstdio>
 #include <cstring>
 
@@ -12,8 +13,10 @@
 char fileText[FILE_TEXT_SIZE];
 wsList* dictBuckets[DICT_BUCKETS];
 int32_t dictBucketSizes[DICT_BUCKETS];
-char dictWordPool[DICT_POOL_SIZE];
+char dictWordPool[DICT_POOL_SIZE + DICT_POOL_SLACK];
 uint32_t dictWordPoolUsed = 0;
+
+static_assert(std::endian::native == std::endian::little, "lookups compare words as little-endian words");
 
 namespace {
 
@@ -100,22 +103,35 @@ bool dictLoad() {
     if (!dictNextWord(&next, textEnd, &line, &length)) return false;
 
     dictClear();
-    // First pass: count each bucket's words and pool bytes. The words that fit
-    // the word store are those before the first that does not.
+    // First pass, in file order: count each bucket's pool bytes, and
+    // trace the best-scoring word. The words that fit the word store are those
+    // before the first that does not.
     const char* cut = textEnd;
     uint32_t cellsLeft = WS_ARENA_CELLS;
     uint32_t poolLeft = DICT_POOL_SIZE;
     uint32_t loaded = 0;
+    int32_t bestScore = 0;
+    char lineBuffer[DICT_LINE_SIZE];
     do {
-        const int32_t bucket = dictHashBytes<true>(line, length);
-        const uint32_t cellsNeeded = dictBucketSizes[bucket] == 0 ? 2 : 1;
+        for (uint32_t i = 0; i < length; i++) {
+            const char c = line[i];
+            lineBuffer[i] = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
+        }
+        lineBuffer[length] = '\0';
+        const int32_t bucket = dictHashBytes<false>(lineBuffer, length);
+        // Every word takes at least two bytes, so a bucket with none is new.
+        const uint32_t cellsNeeded = dictRunEnd[bucket] == 0 ? 2 : 1;
         if (cellsLeft < cellsNeeded || poolLeft < length + 1) {
             cut = line;
             break;
         }
+        const int32_t score = dictTraceScore(lineBuffer);
+        if (score > bestScore) {
+            bestScore = score;
+            cmDebugPrint("Best word found so far: %s, scores %d.", lineBuffer, score);
+        }
         cellsLeft -= cellsNeeded;
         poolLeft -= length + 1;
-        dictBucketSizes[bucket]++;
         dictRunEnd[bucket] += length + 1;
         loaded++;
     } while (dictNextWord(&next, textEnd, &line, &length));
@@ -138,7 +154,6 @@ bool dictLoad() {
 
     // Second pass, in file order: each word is upper-cased into its bucket's
     // run; within a bucket the file order stays.
-    int32_t bestScore = 0;
     next = fileText;
     while (dictNextWord(&next, cut, &line, &length)) {
         const int32_t bucket = dictHashBytes<true>(line, length);
@@ -149,43 +164,115 @@ bool dictLoad() {
         }
         word[length] = '\0';
         dictRunEnd[bucket] += length + 1;
-        const int32_t score = dictTraceScore(word);
-        if (score > bestScore) {
-            bestScore = score;
-            cmDebugPrint("Best word found so far: %s, scores %d.", word, score);
-        }
     }
 
     // The lists, bucket by bucket: a bucket's head and nodes lie side by side in
     // the word store too.
-    uint32_t offset = 0;
+    uint32_t at = 0;
     for (int32_t bucket = 0; bucket < DICT_BUCKETS; bucket++) {
-        if (dictBucketSizes[bucket] == 0) continue;
+        const uint32_t end = dictRunEnd[bucket];
+        if (at == end) continue;
         wsListCreate(&dictBuckets[bucket]);
-        for (int32_t k = 0; k < dictBucketSizes[bucket]; k++) {
-            wsListAppend(dictBuckets[bucket], offset);
-            offset += static_cast<uint32_t>(std::strlen(dictWordPool + offset)) + 1;
+        for (; at < end; at += static_cast<uint32_t>(std::strlen(dictWordPool + at)) + 1) {
+            wsListAppend(dictBuckets[bucket], at);
+            dictBucketSizes[bucket]++;
         }
     }
     return true;
 }
 
-bool dictIsWord(const char* word) {
+namespace {
+
+// Mask of the first n bytes (n = 0 to 8) of a 64-bit word.
+uint64_t dictByteMask(size_t n) { return n >= 8 ? ~uint64_t{0} : (uint64_t{1} << (8 * n)) - 1; }
+
+uint64_t dictLoad8(const char* bytes) {
+    uint64_t v;
+    std::memcpy(&v, bytes, sizeof v);
+    return v;
+}
+
+// The top bit of each byte that is zero in v, exact up to the first zero byte
+// (a byte after a zero one may be flagged wrongly).
+uint64_t dictZeroBytesApprox(uint64_t v) { return (v - 0x0101010101010101u) & ~v & 0x8080808080808080u; }
+
+// The top bit of each byte that is zero in v, exactly.
+uint64_t dictZeroBytes(uint64_t v) {
+    const uint64_t low7 = 0x7F7F7F7F7F7F7F7Fu;
+    return ~(((v & low7) + low7) | v | low7);
+}
+
+
+// A word of up to 15 bytes (the game's longest is 15 letters) is looked up
+// without a branch on each letter: it is held zero-padded in two 64-bit words,
+// hashed with every factor past its end set to 1, and compared with each stored
+// word 16 bytes at a time, terminator included. A lookup then takes few wrong
+// turns, and the processor keeps several lookups' memory reads going at once.
+bool dictIsShortWord(const char key[16], size_t length) {
+    const uint64_t k0 = dictLoad8(key);
+    const uint64_t k1 = dictLoad8(key + 8);
     // A blank grid cell shows as a space, so a path through one is never a word.
+    const uint64_t m0 = dictByteMask(length);
+    const uint64_t m1 = length > 8 ? dictByteMask(length - 8) : 0;
+    const uint64_t spaces = 0x2020202020202020u;
+    const uint64_t notSpace0 = ~dictZeroBytes(k0 ^ spaces) | ~m0;
+    const uint64_t notSpace1 = ~dictZeroBytes(k1 ^ spaces) | ~m1;
+    if ((notSpace0 & notSpace1 & 0x8080808080808080u) != 0x8080808080808080u) return false;
+
+    // The same hash as dictHashBytes: products of five factors, then reduced.
+    int64_t group[3] = {1, 1, 1};
+    for (uint32_t i = 0; i < 15; i++) {
+        const int64_t factor = static_cast<signed char>(key[i]) + static_cast<int64_t>(i);
+        group[i / 5] *= i < length ? factor : 1;
+    }
+    int64_t h = group[0] % DICT_HASH_MODULUS;
+    h = h * group[1] % DICT_HASH_MODULUS;
+    h = h * group[2] % DICT_HASH_MODULUS;
+    if (h < 0) h += DICT_HASH_MODULUS;
+    const int32_t bucket = static_cast<int32_t>(h);
+
+    uint32_t at = bucket == 0 ? 0 : dictRunEnd[bucket - 1];
+    const uint32_t end = dictRunEnd[bucket];
+    const uint64_t t0 = dictByteMask(length + 1);
+    const uint64_t t1 = length + 1 > 8 ? dictByteMask(length + 1 - 8) : 0;
+    // The first stored word is compared even when the run is empty (the slack
+    // and the next run are there to read); only a match inside the run counts.
+    bool found = false;
+    do {
+        const char* stored = dictWordPool + at;
+        const uint64_t s0 = dictLoad8(stored);
+        const uint64_t s1 = dictLoad8(stored + 8);
+        found = ((((s0 ^ k0) & t0) | ((s1 ^ k1) & t1)) == 0) & (at < end);
+        const uint32_t zero0 = static_cast<uint32_t>(std::countr_zero(dictZeroBytesApprox(s0))) / 8;
+        const uint32_t zero1 = static_cast<uint32_t>(std::countr_zero(dictZeroBytesApprox(s1))) / 8;
+        uint32_t storedLength = zero0 < 8 ? zero0 : 8 + zero1;
+        if (storedLength == 16) storedLength = static_cast<uint32_t>(std::strlen(stored));
+        at += storedLength + 1;
+    } while (!found && at < end);
+    return found;
+}
+
+}  // namespace
+
+bool dictIsWord(const char* word) {
+    char key[16] = {};
     size_t length = 0;
-    for (; word[length] != '\0'; length++)
-        if (word[length] == ' ') return false;
+    while (length < 16 && word[length] != '\0') {
+        key[length] = word[length];
+        length++;
+    }
+    if (length < 16) return dictIsShortWord(key, length);
+    length += std::strlen(word + length);
+    // A blank grid cell shows as a space, so a path through one is never a word.
+    if (std::memchr(word, ' ', length) != nullptr) return false;
     const int32_t bucket = dictHashBytes<false>(word, static_cast<uint32_t>(length));
     // The bucket's words in list order, as its list would give them.
     uint32_t at = bucket == 0 ? 0 : dictRunEnd[bucket - 1];
     const uint32_t end = dictRunEnd[bucket];
     while (at < end) {
         const char* stored = dictWordPool + at;
-        uint32_t k = 0;
-        while (stored[k] == word[k] && stored[k] != '\0') k++;
-        if (stored[k] == word[k]) return true;
-        while (stored[k] != '\0') k++;
-        at += k + 1;
+        if (std::strcmp(stored, word) == 0) return true;
+        at += static_cast<uint32_t>(std::strlen(stored)) + 1;
     }
     return false;
 }

@@ -17,7 +17,10 @@ extern char fileText[FILE_TEXT_SIZE];
 
 extern wsList* dictBuckets[DICT_BUCKETS];
 extern int32_t dictBucketSizes[DICT_BUCKETS];
-extern char dictWordPool[DICT_POOL_SIZE];  // list values are offsets into it
+// Zero bytes after the pool's end, so that a lookup may read any stored word
+// 16 bytes at a time.
+constexpr uint32_t DICT_POOL_SLACK = 16;
+extern char dictWordPool[DICT_POOL_SIZE + DICT_POOL_SLACK];  // list values are offsets into it
 extern uint32_t dictWordPoolUsed;
 
 // Reads worddiction.txt from the working directory into the table, replacing
