@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/blit.h"
 #include "platform/platform.h"
 #include "platform/sdl/sdl.h"
 #include "platform/sdl/sdlkeys.h"
@@ -505,25 +506,9 @@ int32_t platBltFast(PlatSurface* dst, int32_t x, int32_t y, PlatSurface* src, in
                     int32_t right, int32_t bottom, bool keyed) {
     if (!dst || !src || !dst->pixels || !src->pixels) return DDERR_INVALIDPARAMS;
     if (dst->lost || src->lost) return DDERR_SURFACELOST;
-    int32_t w = right - left;
-    int32_t h = bottom - top;
     // No clipping: a copy that does not lie wholly inside both surfaces is refused.
-    if (w <= 0 || h <= 0 || left < 0 || top < 0 || right > src->width || bottom > src->height || x < 0 || y < 0 ||
-        x > dst->width - w || y > dst->height - h) {
-        return DDERR_INVALIDPARAMS;
-    }
-    for (int32_t row = 0; row < h; row++) {
-        const uint8_t* s = src->pixels + static_cast<ptrdiff_t>(top + row) * src->pitch + left;
-        uint8_t* d = dst->pixels + static_cast<ptrdiff_t>(y + row) * dst->pitch + x;
-        if (!keyed) {
-            std::memcpy(d, s, static_cast<size_t>(w));
-            continue;
-        }
-        const uint8_t key = src->colorKey;
-        for (int32_t i = 0; i < w; i++) {
-            if (s[i] != key) d[i] = s[i];
-        }
-    }
+    if (!blitFits(dst, x, y, src, left, top, right, bottom)) return DDERR_INVALIDPARAMS;
+    blitPixels(dst, x, y, src, left, top, right, bottom, keyed);
     return DD_OK;
 }
 
