@@ -3,7 +3,9 @@
 mouse and the keyboard, judging what the screen shows by comparing regions of
 screenshots with the tiles of the sprite sheet.
 
-    e2e_test.py GAME_DIR
+    e2e_test.py GAME_DIR [--screenshot PNG]
+
+With --screenshot it also saves a picture of the game in play (for the README).
 
 GAME_DIR holds tarvoquelms, ALL and worddiction.txt (a build folder's game/).
 The screen is 640 x 480, so the game shows its picture unscaled at (0, 0).
@@ -286,7 +288,7 @@ def first_run(game_dir):
         shutil.rmtree(work, ignore_errors=True)
 
 
-def second_run(game_dir):
+def second_run(game_dir, screenshot=None):
     work = tempfile.mkdtemp(prefix="tq-e2e-")
     game = Game(game_dir, work)
     try:
@@ -328,6 +330,27 @@ def second_run(game_dir):
         screen = wait_for(game, seen, 5)
         check(seen(screen), "the spelt word %s heads the list of recent words (read %r)" %
               (word, read_small_right(screen, sheet, 544, 72)))
+        if screenshot:
+            # In the middle of the next word, the way a player sees the game.
+            time.sleep(0.5)
+            if tile_mismatch(game.shot(), sheet, 152, 290, CONTINUE_RECT) < 0.05:
+                game.move_to(200, 320)
+                game.click()
+                game.move_to(600, 440)
+                time.sleep(0.5)
+            screen = game.shot()
+            grid = [[grid_letter_at(screen, sheet, c, r) for c in range(7)] for r in range(7)]
+            found = find_word(grid, words)
+            if found:
+                game.move_to(*cell_centre(*found[1][0]))
+                time.sleep(0.4)
+                game.xdo("mousedown", 1)
+                time.sleep(0.4)
+                for c, r in found[1][1:-1]:
+                    game.step_to(*cell_centre(c, r))
+                    time.sleep(0.4)
+            game.shot()
+            shutil.copy(os.path.join(work, "shot.png"), screenshot)
     finally:
         game.stop()
         shutil.rmtree(work, ignore_errors=True)
@@ -335,8 +358,11 @@ def second_run(game_dir):
 
 def main():
     game_dir = os.path.abspath(sys.argv[1])
+    screenshot = None
+    if "--screenshot" in sys.argv:
+        screenshot = os.path.abspath(sys.argv[sys.argv.index("--screenshot") + 1])
     first_run(game_dir)
-    second_run(game_dir)
+    second_run(game_dir, screenshot)
     for f in failures:
         print("failed: " + f)
     return 1 if failures else 0
