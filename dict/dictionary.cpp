@@ -33,12 +33,17 @@ constexpr int32_t DICT_PICK_TRIES = 20000;
 // While loading, the entries count bytes and then serve as write positions.
 uint32_t dictRunEnd[DICT_BUCKETS];
 
+// One bit per bucket that holds a word: small enough to stay in the nearest
+// cache, it answers most missing words without touching the tables above.
+uint64_t dictBucketFilled[(DICT_BUCKETS + 63) / 64];
+
 }  // namespace
 
 void dictClear() {
     std::memset(dictBuckets, 0, sizeof dictBuckets);
     std::memset(dictBucketSizes, 0, sizeof dictBucketSizes);
     std::memset(dictRunEnd, 0, sizeof dictRunEnd);
+    std::memset(dictBucketFilled, 0, sizeof dictBucketFilled);
     dictWordPoolUsed = 0;
     wsArenaReset();
 }
@@ -173,6 +178,7 @@ bool dictLoad() {
         const uint32_t end = dictRunEnd[bucket];
         if (at == end) continue;
         wsListCreate(&dictBuckets[bucket]);
+        dictBucketFilled[bucket / 64] |= uint64_t{1} << (bucket % 64);
         for (; at < end; at += static_cast<uint32_t>(std::strlen(dictWordPool + at)) + 1) {
             wsListAppend(dictBuckets[bucket], at);
             dictBucketSizes[bucket]++;
@@ -208,9 +214,28 @@ uint64_t dictZeroBytes(uint64_t v) {
 // hashed with every factor past its end set to 1, and compared with each stored
 // word 16 bytes at a time, terminator included. A lookup then takes few wrong
 // turns, and the processor keeps several lookups' memory reads going at once.
-bool dictIsShortWord(const char key[16], size_t length) {
-    const uint64_t k0 = dictLoad8(key);
-    const uint64_t k1 = dictLoad8(key + 8);
+bool dictIsShortWord(const char* word, size_t length) {
+    // The word and its zero, n bytes, read as two overlapping loads of 4 or 8
+    // bytes each, so no load passes the zero; bytes past it are zero.
+    const size_t n = length + 1;
+    uint64_t k0 = 0;
+    uint64_t k1 = 0;
+    if (n >= 8) {
+        k0 = dictLoad8(word);
+        const uint64_t tail = dictLoad8(word + n - 8);
+        k1 = n > 8 ? tail >> (8 * (16 - n)) : 0;
+    } else if (n >= 4) {
+        uint32_t head;
+        uint32_t tail;
+        std::memcpy(&head, word, 4);
+        std::memcpy(&tail, word + n - 4, 4);
+        k0 = head | (static_cast<uint64_t>(tail) >> (8 * (8 - n))) << 32;
+    } else {
+        for (size_t i = 0; i < length; i++) k0 |= static_cast<uint64_t>(static_cast<unsigned char>(word[i])) << (8 * i);
+    }
+    char key[16];
+    std::memcpy(key, &k0, 8);
+    std::memcpy(key + 8, &k1, 8);
     // A blank grid cell shows as a space, so a path through one is never a word.
     const uint64_t m0 = dictByteMask(length);
     const uint64_t m1 = length > 8 ? dictByteMask(length - 8) : 0;
@@ -230,6 +255,7 @@ bool dictIsShortWord(const char key[16], size_t length) {
     h = h * group[2] % DICT_HASH_MODULUS;
     if (h < 0) h += DICT_HASH_MODULUS;
     const int32_t bucket = static_cast<int32_t>(h);
+    if ((dictBucketFilled[bucket / 64] >> (bucket % 64) & 1) == 0) return false;
 
     uint32_t at = bucket == 0 ? 0 : dictRunEnd[bucket - 1];
     const uint32_t end = dictRunEnd[bucket];
@@ -255,14 +281,8 @@ bool dictIsShortWord(const char key[16], size_t length) {
 }  // namespace
 
 bool dictIsWord(const char* word) {
-    char key[16] = {};
-    size_t length = 0;
-    while (length < 16 && word[length] != '\0') {
-        key[length] = word[length];
-        length++;
-    }
-    if (length < 16) return dictIsShortWord(key, length);
-    length += std::strlen(word + length);
+    const size_t length = std::strlen(word);
+    if (length < 16) return dictIsShortWord(word, length);
     // A blank grid cell shows as a space, so a path through one is never a word.
     if (std::memchr(word, ' ', length) != nullptr) return false;
     const int32_t bucket = dictHashBytes<false>(word, static_cast<uint32_t>(length));
