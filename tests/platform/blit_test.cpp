@@ -41,3 +41,44 @@ TEST(Blit, ACopyMustLieWhollyInsideBothSurfaces) {
             << c.x << "," << c.y << " " << c.left << "," << c.top << "-" << c.right << "," << c.bottom;
     }
 }
+
+// Whole-surface copies, the glyph width and odd widths must each give what the
+// pixel-by-pixel rule gives, touching nothing outside the rectangle.
+TEST(Blit, RectanglesMatchThePixelByPixelRule) {
+    constexpr int32_t W = 40, H = 20;
+    struct Case {
+        int32_t srcWidth, dstWidth;  // the pitches
+        int32_t x, y, left, top, right, bottom;
+        bool keyed;
+    } cases[] = {
+        {W, W, 0, 0, 0, 0, W, H, false},      // rows end to end: one run
+        {W, W, 0, 3, 0, 0, W, 12, false},     // whole rows, lower down
+        {W, 32, 2, 1, 5, 2, 35, 9, false},    // pitches differ
+        {32, W, 4, 2, 0, 0, 32, 9, false},    // whole source rows into a wider surface
+        {W, 32, 3, 4, 8, 1, 16, 13, true},    // a small glyph
+        {W, W, 0, 0, 0, 0, W, H, true},       // keyed over the whole surface
+        {W, 32, 1, 2, 3, 0, 30, 7, true},     // 27 wide: a step and an overlapping end
+        {W, 32, 5, 5, 0, 3, 5, 8, true},      // narrower than a step
+    };
+    for (const Case& c : cases) {
+        cmSrand(9);
+        uint8_t a[W * H], b[W * H], want[W * H];
+        PlatSurface src{a, c.srcWidth, H, c.srcWidth, 2, false};
+        PlatSurface dst{b, c.dstWidth, H, c.dstWidth, 0, false};
+        for (int32_t i = 0; i < W * H; i++) {
+            a[i] = static_cast<uint8_t>(cmRand() % 4);
+            b[i] = want[i] = static_cast<uint8_t>(100 + cmRand() % 100);
+        }
+        for (int32_t row = c.top; row < c.bottom; row++) {
+            for (int32_t col = c.left; col < c.right; col++) {
+                uint8_t p = a[row * src.pitch + col];
+                if (!c.keyed || p != src.colorKey) want[(c.y + row - c.top) * dst.pitch + c.x + col - c.left] = p;
+            }
+        }
+        ASSERT_TRUE(blitFits(&dst, c.x, c.y, &src, c.left, c.top, c.right, c.bottom));
+        blitPixels(&dst, c.x, c.y, &src, c.left, c.top, c.right, c.bottom, c.keyed);
+        for (int32_t i = 0; i < W * H; i++) {
+            ASSERT_EQ(b[i], want[i]) << "case " << (&c - cases) << ", pixel " << i;
+        }
+    }
+}
