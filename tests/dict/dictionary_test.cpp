@@ -131,6 +131,76 @@ TEST_F(Dictionary, EachBucketListHoldsItsWordsInFileOrder) {
     EXPECT_EQ(seen, words);
 }
 
+TEST_F(Dictionary, LookupAnswersExactlyTheStoredWordsOfEveryLength) {
+    std::set<std::string> stored;
+    // A chain of prefixes up to 40 letters, random words of 1 to 40 letters,
+    // and three-letter words that share buckets.
+    std::string chain;
+    for (int i = 0; i < 40; i++) stored.insert(chain += static_cast<char>('A' + (i * 7) % 26));
+    cmSrand(9);
+    for (int n = 0; n < 2000; n++) {
+        std::string w(static_cast<size_t>(1 + cmRand() % 40), 'A');
+        for (char& c : w) c = static_cast<char>('A' + cmRand() % 26);
+        stored.insert(w);
+    }
+    std::map<int32_t, int> perBucket;
+    for (char a = 'A'; a <= 'Z'; a++)
+        for (char b = 'A'; b <= 'Z'; b++)
+            for (char c = 'A'; c <= 'Z'; c++) {
+                const std::string w{a, b, c};
+                if (++perBucket[dictHash(w.c_str())] <= 4 && cmRand() % 8 == 0) stored.insert(w);
+            }
+    std::string text;
+    for (const std::string& w : stored) text += w + "\r\n";
+    ASSERT_TRUE(load(text));
+
+    std::vector<std::string> queries;
+    for (const std::string& w : stored) {
+        queries.push_back(w);
+        queries.push_back(w + "E");
+        queries.push_back(w.substr(0, w.size() - 1));
+        queries.push_back(w.substr(1));
+        std::string changed = w;
+        changed.back() = static_cast<char>(changed.back() == 'Z' ? 'A' : changed.back() + 1);
+        queries.push_back(changed);
+        std::string spaced = w;
+        spaced[spaced.size() / 2] = ' ';
+        queries.push_back(spaced);
+    }
+    for (const std::string& q : queries) {
+        const bool expected = stored.count(q) != 0 && q.find(' ') == std::string::npos;
+        ASSERT_EQ(dictIsWord(q.c_str()), expected) << '"' << q << '"';
+    }
+}
+
+TEST_F(Dictionary, WordIsNotFoundThroughALongerWordInItsBucket) {
+    // Words u and u + suffix that share a bucket, found by search, for prefix
+    // lengths that put the end of u on either side of the eighth byte. Only
+    // the lengths decide whether a suffix keeps the bucket.
+    std::vector<std::pair<std::string, std::string>> pairs;
+    for (const char* u : {"QU", "ZEBRA", "BANANAS", "PINEAPPLE", "WATERMELONS"}) {
+        const int32_t bucket = dictHash(u);
+        // Suffix bytes from '!' to '`' (upper-case letters, digits and signs).
+        std::string v = std::string(u) + "!!!!";
+        const size_t at = v.size() - 4;
+        for (int n = 0; n < 64 * 64 * 64 * 64; n++) {
+            for (int k = 0, m = n; k < 4; k++, m /= 64) v[at + k] = static_cast<char>('!' + m % 64);
+            if (dictHash(v.c_str()) == bucket) {
+                pairs.push_back({u, v});
+                break;
+            }
+        }
+    }
+    ASSERT_GE(pairs.size(), 3u);
+    std::string text;
+    for (const auto& [u, v] : pairs) text += v + "\r\n";
+    ASSERT_TRUE(load(text));
+    for (const auto& [u, v] : pairs) {
+        EXPECT_TRUE(dictIsWord(v.c_str())) << v;
+        EXPECT_FALSE(dictIsWord(u.c_str())) << u << " through " << v;
+    }
+}
+
 TEST_F(Dictionary, BareLineFeedsKeepTheWholeWord) {
     ASSERT_TRUE(load("cat\nox\nq\n\n\nzebu\r\nyak\r\r\n"));
     EXPECT_TRUE(dictIsWord("CAT"));
