@@ -21,6 +21,7 @@
 #include "persist/hiscores.h"
 #include "persist/prefs.h"
 #include "platform/headless/headless.h"
+#include "tests/support/gamereset.h"
 #include "video/display.h"
 #include "video/sheetlayout.h"
 
@@ -44,18 +45,8 @@ void newGame() {
     headlessReset();
     headless.realCopies = false;
     headlessSetTicks(100000);
-    gameStateReset();
+    resetGameRecords();
     keyDefReset();
-    gaugeClearAll();
-    gridClearAll();
-    pathClearAll();
-    scoreClearAll();
-    levelClearAll();
-    dragModeClearAll();
-    bannerClearAll();
-    pointerClearAll();
-    promptClearAll();
-    tipsClear();
     hiScoresReset();
     prefsReset();
     appActive = 1;

@@ -34,6 +34,7 @@
 #include "persist/hiscores.h"
 #include "persist/prefs.h"
 #include "platform/headless/headless.h"
+#include "support/gamereset.h"
 #include "video/display.h"
 #include "video/sheetlayout.h"
 
@@ -54,18 +55,8 @@ protected:
         headlessReset();
         headless.realCopies = false;
         headlessSetTicks(100000);
-        gameStateReset();
+        resetGameRecords();
         keyDefReset();
-        gaugeClearAll();
-        gridClearAll();
-        pathClearAll();
-        scoreClearAll();
-        levelClearAll();
-        dragModeClearAll();
-        bannerClearAll();
-        pointerClearAll();
-        promptClearAll();
-        tipsClear();
         hiScoresReset();
         prefsReset();
         appActive = 0;

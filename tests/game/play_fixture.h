@@ -27,6 +27,7 @@
 #include "game/score.h"
 #include "game/tips.h"
 #include "platform/headless/headless.h"
+#include "support/gamereset.h"
 
 // Writes the words (one per CR LF line) to worddiction.txt in a fresh temporary
 // folder and loads it; the working folder is restored and the file removed.
@@ -58,18 +59,8 @@ inline const std::vector<std::string>& playWords() {
 inline void playReset() {
     headlessReset();
     headlessSetTicks(5000);
-    gameStateReset();
-    gaugeClearAll();
-    gridClearAll();
+    resetGameRecords();
     gridTotalLetterWeights();
-    pathClearAll();
-    scoreClearAll();
-    levelClearAll();
-    dragModeClearAll();
-    bannerClearAll();
-    pointerClearAll();
-    tipsClear();
-    promptClearAll();
     cmSrand(1);
 }
 
