@@ -42,8 +42,10 @@ void txtDrawBigChar(char c, int32_t x, int32_t y)
     if (i >= 0) txtBlit(x, y, i < 26 ? sheetBigLetter(i) : sheetBigDigit(i - 26));
 }
 
-static void txtDrawString(const char* text, int32_t x, int32_t y, int32_t align, int32_t advance,
-                          void (*drawChar)(char, int32_t, int32_t))
+// A plain loop per font rather than a call through a pointer: a busy frame
+// draws hundreds of characters.
+template <void (*drawChar)(char, int32_t, int32_t), int32_t advance>
+static void txtDrawString(const char* text, int32_t x, int32_t y, int32_t align)
 {
     int32_t n = static_cast<int32_t>(strlen(text));
     if (align == TXT_ALIGN_RIGHT) {
@@ -59,12 +61,12 @@ static void txtDrawString(const char* text, int32_t x, int32_t y, int32_t align,
 
 void txtDrawSmallString(const char* text, int32_t x, int32_t y, int32_t align)
 {
-    txtDrawString(text, x, y, align, TXT_SMALL_ADVANCE, txtDrawSmallChar);
+    txtDrawString<txtDrawSmallChar, TXT_SMALL_ADVANCE>(text, x, y, align);
 }
 
 void txtDrawBigString(const char* text, int32_t x, int32_t y, int32_t align)
 {
-    txtDrawString(text, x, y, align, TXT_BIG_ADVANCE, txtDrawBigChar);
+    txtDrawString<txtDrawBigChar, TXT_BIG_ADVANCE>(text, x, y, align);
 }
 
 const char* txtLayoutWord(const char* p, int32_t* cursor, int32_t y, int32_t right, bool big, bool measureOnly)

@@ -56,6 +56,7 @@ TEST(Blit, RectanglesMatchThePixelByPixelRule) {
         {W, 32, 2, 1, 5, 2, 35, 9, false},    // pitches differ
         {32, W, 4, 2, 0, 0, 32, 9, false},    // whole source rows into a wider surface
         {W, 32, 3, 4, 8, 1, 16, 13, true},    // a small glyph
+        {W, 32, 24, 0, 16, 2, 24, 9, true},   // 8 wide, an odd number of rows
         {W, W, 0, 0, 0, 0, W, H, true},       // keyed over the whole surface
         {W, 32, 1, 2, 3, 0, 30, 7, true},     // 27 wide: a step and an overlapping end
         {W, 32, 5, 5, 0, 3, 5, 8, true},      // narrower than a step
