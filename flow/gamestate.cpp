@@ -1,7 +1,7 @@
 #include "flow/gamestate.h"
 
 int32_t gameState = STATE_PLAYING;
-int32_t previousState;
+int32_t previousState = STATE_PLAYING;
 int32_t tipIndex;
 uint8_t paused;
 int32_t twoPlayer;
@@ -24,7 +24,7 @@ uint8_t mouseButtonHeld;
 
 void gameStateReset() {
     gameState = STATE_PLAYING;
-    previousState = 0;
+    previousState = STATE_PLAYING;
     tipIndex = 0;
     paused = 0;
     twoPlayer = 0;
