@@ -208,7 +208,6 @@ uint64_t dictZeroBytes(uint64_t v) {
     return ~(((v & low7) + low7) | v | low7);
 }
 
-
 // A word of up to 15 bytes (the game's longest is 15 letters) is looked up
 // without a branch on each letter: it is held zero-padded in two 64-bit words,
 // hashed with every factor past its end set to 1, and compared with each stored
@@ -261,14 +260,14 @@ bool dictIsShortWord(const char* word, size_t length) {
     const uint32_t end = dictRunEnd[bucket];
     const uint64_t t0 = dictByteMask(length + 1);
     const uint64_t t1 = length + 1 > 8 ? dictByteMask(length + 1 - 8) : 0;
-    // The first stored word is compared even when the run is empty (the slack
-    // and the next run are there to read); only a match inside the run counts.
+    // The run holds a word (its bucket is filled). A stored word is read 16
+    // bytes at a time; the pool's slack makes that safe at its very end.
     bool found = false;
     do {
         const char* stored = dictWordPool + at;
         const uint64_t s0 = dictLoad8(stored);
         const uint64_t s1 = dictLoad8(stored + 8);
-        found = ((((s0 ^ k0) & t0) | ((s1 ^ k1) & t1)) == 0) & (at < end);
+        found = (((s0 ^ k0) & t0) | ((s1 ^ k1) & t1)) == 0;
         const uint32_t zero0 = static_cast<uint32_t>(std::countr_zero(dictZeroBytesApprox(s0))) / 8;
         const uint32_t zero1 = static_cast<uint32_t>(std::countr_zero(dictZeroBytesApprox(s1))) / 8;
         uint32_t storedLength = zero0 < 8 ? zero0 : 8 + zero1;
