@@ -1,5 +1,6 @@
 #include "flow/screens.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 
@@ -64,9 +65,21 @@ static void scrDrawShakingText(const char* text, int32_t x, int32_t y, int32_t a
 
 static void scrDrawNumber(int32_t value, int32_t x, int32_t y, int32_t align)
 {
+    // Written out by hand, as "%d" would: the play screen draws several numbers
+    // every frame and the general formatter costs more than the drawing.
     char text[16];
-    snprintf(text, sizeof text, "%d", value);
-    txtDrawSmallString(text, x, y, align);
+    char* p = text + sizeof text - 1;
+    *p = '\0';
+    // Digits from the magnitude in an unsigned type, so the most negative value works.
+    uint32_t magnitude = value < 0 ? 0u - static_cast<uint32_t>(value) : static_cast<uint32_t>(value);
+    do {
+        *--p = static_cast<char>('0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude != 0);
+    if (value < 0) {
+        *--p = '-';
+    }
+    txtDrawSmallString(p, x, y, align);
 }
 
 // A word row of a fixed-size record, drawn even if it lost its terminator.
