@@ -85,16 +85,17 @@ const char* txtLayoutWord(const char* p, int32_t* cursor, int32_t y, int32_t rig
     if (*cursor + n * advance > right) {
         return p;
     }
-    for (int32_t i = 0; i < n; i++) {
-        if (!measureOnly) {
+    // Measuring, the first of the two passes over each line, only moves the cursor.
+    if (!measureOnly) {
+        for (int32_t i = 0; i < n; i++) {
             if (big) {
-                txtDrawBigChar(p[i], *cursor, y);
+                txtDrawBigChar(p[i], *cursor + i * advance, y);
             } else {
-                txtDrawSmallChar(p[i], *cursor, y);
+                txtDrawSmallChar(p[i], *cursor + i * advance, y);
             }
         }
-        *cursor += advance;
     }
+    *cursor += n * advance;
     return p + n;
 }
 
