@@ -14,6 +14,7 @@
 #include "game/level.h"
 #include "game/path.h"
 #include "game/score.h"
+#include "game/tips.h"
 #include "platform/platform.h"
 
 namespace bench {
@@ -36,6 +37,8 @@ private:
 // Bar blinking: everything the play screen can draw at once.
 inline void makeBusyPlayScreen() {
     gameNew();
+    // Every tip counts as seen, so the buttons drawn below open none over the grid.
+    for (uint8_t& shown : tipShown) shown = 1;
     levelStart();
     gameState = STATE_PLAYING;
     for (int32_t p = 0; p < MAX_PLAYERS; p++) {
