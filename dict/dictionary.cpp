@@ -37,6 +37,11 @@ uint32_t dictRunEnd[DICT_BUCKETS];
 // cache, it answers most missing words without touching the tables above.
 uint64_t dictBucketFilled[(DICT_BUCKETS + 63) / 64];
 
+// Each loaded word's bucket, in file order, from the first pass of a load to
+// the second, which then need not hash the word again. Every word takes a cell
+// of the word store, so there are never more words than cells.
+int32_t dictLoadBucketOf[WS_ARENA_CELLS];
+
 }  // namespace
 
 void dictClear() {
@@ -138,6 +143,7 @@ bool dictLoad() {
         cellsLeft -= cellsNeeded;
         poolLeft -= length + 1;
         dictRunEnd[bucket] += length + 1;
+        dictLoadBucketOf[loaded] = bucket;
         loaded++;
     } while (dictNextWord(&next, textEnd, &line, &length));
     if (cut != textEnd) {
@@ -160,8 +166,8 @@ bool dictLoad() {
     // Second pass, in file order: each word is upper-cased into its bucket's
     // run; within a bucket the file order stays.
     next = fileText;
-    while (dictNextWord(&next, cut, &line, &length)) {
-        const int32_t bucket = dictHashBytes<true>(line, length);
+    for (uint32_t n = 0; dictNextWord(&next, cut, &line, &length); n++) {
+        const int32_t bucket = dictLoadBucketOf[n];
         char* word = dictWordPool + dictRunEnd[bucket];
         for (uint32_t i = 0; i < length; i++) {
             const char c = line[i];
