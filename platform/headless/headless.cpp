@@ -1,6 +1,7 @@
 #include "platform/headless/headless.h"
 
 #include "platform/blit.h"
+#include "platform/surfaceslots.h"
 
 #include <sys/stat.h>
 
@@ -29,9 +30,7 @@ struct HeadlessState {
     int64_t fileSizeOverride;
     bool hasFileSizeOverride;
     int32_t quitAfterFlips;
-    // Surfaces live in fixed slots so nothing is allocated per frame.
-    PlatSurface surfaces[8];
-    bool surfaceUsed[8];
+    PlatSurfaceSlots slots;
     PlatSurface* primary;
     PlatSurface* back;
 };
@@ -45,38 +44,13 @@ int32_t takeFault(HeadlessFaultKind kind) {
     return f.code;
 }
 
-PlatSurface* newSurface(int32_t width, int32_t height) {
-    for (int i = 0; i < 8; i++) {
-        if (hs.surfaceUsed[i]) continue;
-        PlatSurface& s = hs.surfaces[i];
-        s = PlatSurface{};
-        s.pixels = static_cast<uint8_t*>(std::calloc(static_cast<size_t>(width) * height, 1));
-        if (!s.pixels) return nullptr;
-        s.width = width;
-        s.height = height;
-        s.pitch = width;
-        hs.surfaceUsed[i] = true;
-        return &s;
-    }
-    return nullptr;
-}
-
-void freeSurface(PlatSurface* s) {
-    for (int i = 0; i < 8; i++) {
-        if (hs.surfaceUsed[i] && &hs.surfaces[i] == s) {
-            std::free(s->pixels);
-            s->pixels = nullptr;
-            hs.surfaceUsed[i] = false;
-        }
-    }
-}
+PlatSurface* newSurface(int32_t width, int32_t height) { return surfaceSlotsNew(hs.slots, width, height); }
+void freeSurface(PlatSurface* s) { surfaceSlotsFree(hs.slots, s); }
 
 }  // namespace
 
 void headlessReset() {
-    for (int i = 0; i < 8; i++) {
-        if (hs.surfaceUsed[i]) freeSurface(&hs.surfaces[i]);
-    }
+    for (PlatSurface& s : hs.slots.surfaces) freeSurface(&s);
     PlatWindowProc proc = hs.windowProc;
     std::memset(&hs, 0, sizeof hs);
     hs.windowProc = proc;

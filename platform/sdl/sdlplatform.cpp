@@ -12,6 +12,7 @@
 #include <cstring>
 
 #include "platform/blit.h"
+#include "platform/surfaceslots.h"
 #include "platform/platform.h"
 #include "platform/sdl/sdl.h"
 #include "platform/sdl/sdlkeys.h"
@@ -24,7 +25,6 @@ namespace {
 constexpr int32_t SDL_DIERR_OTHERAPPHASPRIO = static_cast<int32_t>(0x80070005);
 
 constexpr int SDL_QUEUE_SIZE = 512;
-constexpr int SDL_SURFACE_SLOTS = 8;
 constexpr double SDL_FRAME_SECONDS = 1.0 / 60.0;
 constexpr double SDL_CAP_SECONDS = 1.0 / 62.0;
 
@@ -48,8 +48,7 @@ struct SdlState {
     uint64_t nextFrame;   // performance-counter time of the next frame
     bool swallowReturnUp;  // the Enter of Alt+Enter does not reach the game
 
-    PlatSurface surfaces[SDL_SURFACE_SLOTS];
-    bool surfaceUsed[SDL_SURFACE_SLOTS];
+    PlatSurfaceSlots slots;
     PlatSurface* primary;
     PlatSurface* back;
     uint32_t colors[256];
@@ -69,35 +68,12 @@ void queuePush(uint32_t message, uint32_t wParam, int32_t lParam) {
     sdl.queueCount++;
 }
 
-PlatSurface* newSurface(int32_t width, int32_t height) {
-    for (int i = 0; i < SDL_SURFACE_SLOTS; i++) {
-        if (sdl.surfaceUsed[i]) continue;
-        PlatSurface& s = sdl.surfaces[i];
-        s = PlatSurface{};
-        s.pixels = static_cast<uint8_t*>(std::calloc(static_cast<size_t>(width) * height, 1));
-        if (!s.pixels) return nullptr;
-        s.width = width;
-        s.height = height;
-        s.pitch = width;
-        sdl.surfaceUsed[i] = true;
-        return &s;
-    }
-    return nullptr;
-}
-
-void freeSurface(PlatSurface* s) {
-    for (int i = 0; i < SDL_SURFACE_SLOTS; i++) {
-        if (sdl.surfaceUsed[i] && &sdl.surfaces[i] == s) {
-            std::free(s->pixels);
-            s->pixels = nullptr;
-            sdl.surfaceUsed[i] = false;
-        }
-    }
-}
+PlatSurface* newSurface(int32_t width, int32_t height) { return surfaceSlotsNew(sdl.slots, width, height); }
+void freeSurface(PlatSurface* s) { surfaceSlotsFree(sdl.slots, s); }
 
 void loseAllSurfaces() {
-    for (int i = 0; i < SDL_SURFACE_SLOTS; i++) {
-        if (sdl.surfaceUsed[i]) sdl.surfaces[i].lost = true;
+    for (int i = 0; i < PLAT_SURFACE_SLOTS; i++) {
+        if (sdl.slots.used[i]) sdl.slots.surfaces[i].lost = true;
     }
 }
 
