@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "Core/cmdebug.h"
+#include "Core/cmpath.h"
 #include "Core/cmrand.h"
 #include "Core/cmstream/cmstream.h"
 #include "dict/dicthash.h"
@@ -81,7 +82,8 @@ bool dictNextWord(const char** next, const char* end, const char** word, uint32_
 }  // namespace
 
 bool dictLoad() {
-    char name[] = "worddiction.txt";
+    char name[CM_PATH_SIZE];
+    if (!cmPathJoin(CM_PATH_DATA, DICT_FILE, name, sizeof name)) return false;
     cmStreamOpenDesc desc = {name, "rb", nullptr};
     cmStream* stream = nullptr;
     if (cmStreamOpenFile(&stream, &desc) != CM_OK) return false;
@@ -89,7 +91,7 @@ bool dictLoad() {
     uint32_t size = 0;
     cmStreamGetSize(stream, &size);
     if (size >= FILE_TEXT_SIZE) {
-        std::fprintf(stderr, "worddiction.txt is %u bytes; a dictionary must be smaller than %u bytes.\n", size,
+        std::fprintf(stderr, "%s is %u bytes; a dictionary must be smaller than %u bytes.\n", name, size,
                      FILE_TEXT_SIZE);
         cmStreamDestroy(&stream);
         return false;
@@ -102,7 +104,7 @@ bool dictLoad() {
     fileText[size] = '\0';
     // A zero byte would end the text early: such a file is not a word list.
     if (std::memchr(fileText, '\0', size) != nullptr) {
-        std::fprintf(stderr, "worddiction.txt holds a zero byte; it is not a word list.\n");
+        std::fprintf(stderr, "%s holds a zero byte; it is not a word list.\n", name);
         return false;
     }
     const char* const textEnd = fileText + size;

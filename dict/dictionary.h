@@ -23,7 +23,10 @@ constexpr uint32_t DICT_POOL_SLACK = 16;
 extern char dictWordPool[DICT_POOL_SIZE + DICT_POOL_SLACK];  // list values are offsets into it
 extern uint32_t dictWordPoolUsed;
 
-// Reads worddiction.txt from the working directory into the table, replacing
+// The word list, in the data folder.
+constexpr const char* DICT_FILE = "worddiction.txt";
+
+// Reads worddiction.txt from the data folder into the table, replacing
 // what an earlier load stored. False when the file is missing, unreadable, of
 // FILE_TEXT_SIZE bytes or more, holds a zero byte or holds no word; the table
 // is then left as it was.

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "Core/cmpath.h"
 #include "persist/fieldreader.h"
 #include "persist/safesave.h"
 
@@ -33,7 +34,8 @@ int32_t hiScoresCheck() {
 }
 
 void hiScoresLoad() {
-    if (!fileReadWhole("hi.txt")) {
+    char path[CM_PATH_SIZE];
+    if (!cmPathJoin(CM_PATH_SAVE, HISCORES_FILE, path, sizeof path) || !fileReadWhole(path)) {
         return;
     }
     // Rows past the file's count must read as empty, whatever was there before.
@@ -73,7 +75,8 @@ bool hiScoresSave() {
                            row.wordScoreText);
     }
     length += snprintf(text + length, HISCORE_FILE_SIZE - length, "%d;", hiScoresCheck());
-    return safeSaveFile("hi.txt", text, length);
+    char path[CM_PATH_SIZE];
+    return cmPathJoin(CM_PATH_SAVE, HISCORES_FILE, path, sizeof path) && safeSaveFile(path, text, length);
 }
 
 void hiScoresReset() {

@@ -4,6 +4,9 @@
 
 #include <cstdint>
 
+// In the save folder.
+constexpr const char* HISCORES_FILE = "hi.txt";
+
 constexpr int32_t HISCORE_ROWS = 12;
 constexpr int32_t HISCORE_TEXT = 20;  // 19 characters and the end
 

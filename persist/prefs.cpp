@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "Core/cmpath.h"
 #include "flow/keydefs.h"
 #include "game/tips.h"
 #include "persist/fieldreader.h"
@@ -34,7 +35,8 @@ bool prefsSave() {
         prefsAppend(text, &length, tipDoNotShow[k]);
     }
     prefsAppend(text, &length, prefsSpareFlag);
-    if (!safeSaveFile("prefs.txt", text, length)) {
+    char path[CM_PATH_SIZE];
+    if (!cmPathJoin(CM_PATH_SAVE, PREFS_FILE, path, sizeof path) || !safeSaveFile(path, text, length)) {
         // The changes are not saved, so they must still look unsaved.
         return false;
     }
@@ -43,7 +45,8 @@ bool prefsSave() {
 }
 
 bool prefsLoad() {
-    if (!fileReadWhole("prefs.txt")) {
+    char path[CM_PATH_SIZE];
+    if (!cmPathJoin(CM_PATH_SAVE, PREFS_FILE, path, sizeof path) || !fileReadWhole(path)) {
         return false;
     }
     char field[FILE_FIELD_SIZE];

@@ -4,10 +4,13 @@
 
 #include <cstdint>
 
+// In the save folder.
+constexpr const char* PREFS_FILE = "prefs.txt";
+
 // Saved and loaded; nothing else reads it. 1 until a file says otherwise.
 extern uint8_t prefsSpareFlag;
 
-// Writes prefs.txt from the bindings, tip choices and spare flag and clears
+// Writes prefs.txt (in the save folder) from the bindings, tip choices and spare flag and clears
 // keysChanged. False when the file could not be written: nothing changes then,
 // keysChanged included.
 bool prefsSave();

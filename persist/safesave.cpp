@@ -1,5 +1,7 @@
 #include "persist/safesave.h"
 
+#include "Core/cmpath.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
@@ -7,7 +9,7 @@
 
 namespace {
 
-constexpr int32_t SAFE_SAVE_NAME = 512;
+constexpr size_t SAFE_SAVE_NAME = CM_PATH_SIZE + 8;
 
 bool safeSaveWriteAll(int fd, const char* bytes, int32_t length) {
     int32_t done = 0;
@@ -52,7 +54,8 @@ bool safeSaveFile(const char* name, const char* bytes, int32_t length) {
     }
     // Makes the rename itself survive a power cut; a folder that cannot be
     // opened or synced does not undo a save that has already taken place.
-    int dirFd = open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    char folder[CM_PATH_SIZE];
+    int dirFd = cmPathParent(name, folder, sizeof folder) ? open(folder, O_RDONLY | O_DIRECTORY | O_CLOEXEC) : -1;
     if (dirFd >= 0) {
         fsync(dirFd);
         close(dirFd);

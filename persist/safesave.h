@@ -4,7 +4,6 @@
 
 #include <cstdint>
 
-// Writes `length` bytes as the whole new content of `name` (in the working
-// folder): a temporary file beside it, flushed to disk, then renamed over the
-// old one. False, with the old file untouched, when any step fails.
+// Writes `length` bytes as the whole new content of the file `name`: a
+// temporary file beside it, flushed to disk, then renamed over the old one. False, with the old file untouched, when any step fails.
 bool safeSaveFile(const char* name, const char* bytes, int32_t length);
