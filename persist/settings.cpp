@@ -1,0 +1,103 @@
+#include "persist/settings.h"
+
+#include <ini.h>
+#include <strings.h>
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "Core/cmpath.h"
+#include "platform/platform.h"
+#include "persist/safesave.h"
+
+Settings settings;
+
+namespace {
+
+constexpr int32_t SETTINGS_TEXT_SIZE = 512;
+
+struct SettingsParse {
+    Settings read;
+    char problem[160];  // the first thing that made no sense
+};
+
+bool settingsParseBool(const char* value, bool* out) {
+    const char* const yes[] = {"true", "yes", "on", "1"};
+    const char* const no[] = {"false", "no", "off", "0"};
+    for (int i = 0; i < 4; i++) {
+        if (strcasecmp(value, yes[i]) == 0 || strcasecmp(value, no[i]) == 0) {
+            *out = strcasecmp(value, yes[i]) == 0;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool settingsParseScale(const char* value, int32_t* out) {
+    char* end = nullptr;
+    long n = std::strtol(value, &end, 10);
+    if (end == value || *end != '\0' || n < 0 || n > PLAT_MAX_SCALE) return false;
+    *out = static_cast<int32_t>(n);
+    return true;
+}
+
+int settingsHandler(void* user, const char* section, const char* name, const char* value) {
+    SettingsParse* parse = static_cast<SettingsParse*>(user);
+    if (strcasecmp(section, "display") != 0) return 1;
+    bool ok = true;
+    if (strcasecmp(name, "fullscreen") == 0) {
+        ok = settingsParseBool(value, &parse->read.fullscreen);
+    } else if (strcasecmp(name, "scale") == 0) {
+        ok = settingsParseScale(value, &parse->read.scale);
+    }
+    if (!ok && parse->problem[0] == '\0') {
+        std::snprintf(parse->problem, sizeof parse->problem, "%s = \"%s\" is not a value it can take", name, value);
+    }
+    return ok ? 1 : 0;
+}
+
+}  // namespace
+
+void settingsReset() { settings = Settings{true, 0}; }
+
+bool settingsLoad() {
+    settingsReset();
+    char path[CM_PATH_SIZE];
+    if (!cmPathJoin(CM_PATH_SAVE, SETTINGS_FILE, path, sizeof path)) return true;
+    struct stat st;
+    if (stat(path, &st) != 0) return true;  // none yet: the defaults
+
+    SettingsParse parse = {};
+    parse.read = settings;
+    int result = S_ISREG(st.st_mode) ? ini_parse(path, settingsHandler, &parse) : -1;
+    if (result == 0) {
+        settings = parse.read;
+        return true;
+    }
+    if (result < 0) {
+        std::fprintf(stderr, "%s cannot be read; using the default display settings.\n", path);
+    } else if (parse.problem[0] != '\0') {
+        std::fprintf(stderr, "%s, line %d: %s; using the default display settings.\n", path, result, parse.problem);
+    } else {
+        std::fprintf(stderr, "%s, line %d, makes no sense; using the default display settings.\n", path, result);
+    }
+    return false;
+}
+
+bool settingsSave() {
+    char text[SETTINGS_TEXT_SIZE];
+    int length = std::snprintf(text, sizeof text,
+                               "; How Tarvo Quelms is shown. Alt+Enter in the game changes it; delete the file for "
+                               "the defaults.\n"
+                               "[display]\n"
+                               "; true: full screen; false: a window\n"
+                               "fullscreen = %s\n"
+                               "; the window's size in whole steps of 640 x 480 (0: the largest that fits)\n"
+                               "scale = %d\n",
+                               settings.fullscreen ? "true" : "false", settings.scale);
+    if (length < 0 || length >= SETTINGS_TEXT_SIZE) return false;
+    char path[CM_PATH_SIZE];
+    return cmPathJoin(CM_PATH_SAVE, SETTINGS_FILE, path, sizeof path) && safeSaveFile(path, text, length);
+}
