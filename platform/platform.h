@@ -53,6 +53,9 @@ void platMessageBox(const char* text, const char* caption);
 void platDebugOutput(const char* text);
 // Stops in the debugger when one is attached; otherwise does nothing.
 void platDebugBreak();
+// The folder holding the running program, without a trailing '/'; false when
+// it cannot be told.
+bool platExecutableFolder(char* out, int32_t size);
 
 // ---- Display (DirectDraw result codes) -------------------------------------
 
@@ -81,6 +84,21 @@ struct PlatSurface {
 struct PlatColor {
     uint8_t r, g, b;
 };
+
+// How the 640 x 480 picture is shown: full screen, or in a window `scale`
+// times its size (0: the largest whole scale that fits the desktop). Set
+// before platDisplayOpen; the player may change it while the game runs
+// (Alt+Enter, resizing the window), and platGetDisplayMode tells the mode as
+// it stands, also after the display is closed.
+struct PlatDisplayMode {
+    bool fullscreen;
+    int32_t scale;
+};
+constexpr int32_t PLAT_MAX_SCALE = 8;
+void platSetDisplayMode(const PlatDisplayMode* mode);
+void platGetDisplayMode(PlatDisplayMode* mode);
+// The window's icon: `size` x `size` pixels of straight RGBA, top row first.
+void platSetWindowIcon(const uint8_t* rgba, int32_t size);
 
 // Opens the window titled `title` and the display behind it; DD_OK or a failure
 // code. platDisplayError() then tells why in words.

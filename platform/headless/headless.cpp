@@ -56,6 +56,7 @@ void headlessReset() {
     hs.windowProc = proc;
     std::memset(&headless, 0, sizeof headless);
     headless.realCopies = true;
+    headless.displayMode = PlatDisplayMode{true, 0};
 }
 
 void headlessSetTicks(uint32_t ticks) { headless.ticks = ticks; }
@@ -157,6 +158,24 @@ void platDebugOutput(const char* text) {
 void platDebugBreak() { headless.debugBreakCount++; }
 
 // ---- display ----
+
+bool platExecutableFolder(char* out, int32_t size) {
+    if (headless.executableFolder[0] == '\0' || size <= 0) return false;
+    int n = std::snprintf(out, static_cast<size_t>(size), "%s", headless.executableFolder);
+    return n > 0 && n < size;
+}
+
+void platSetDisplayMode(const PlatDisplayMode* mode) {
+    headless.displayMode = *mode;
+    headless.displayModeSetCount++;
+}
+
+void platGetDisplayMode(PlatDisplayMode* mode) { *mode = headless.displayMode; }
+
+void platSetWindowIcon(const uint8_t* rgba, int32_t size) {
+    headless.iconSize = size;
+    if (size > 0 && size <= HEADLESS_ICON_MAX) std::memcpy(headless.icon, rgba, static_cast<size_t>(size) * size * 4);
+}
 
 int32_t platDisplayOpen(const char*) {
     if (int32_t f = takeFault(HEADLESS_FAULT_DISPLAY_OPEN)) return f;

@@ -23,6 +23,7 @@ enum HeadlessFaultKind { HEADLESS_FAULT_BLT, HEADLESS_FAULT_FLIP, HEADLESS_FAULT
 constexpr int HEADLESS_MAX_COPIES = 8192;
 constexpr int HEADLESS_MAX_MESSAGES = 1024;
 constexpr int HEADLESS_DEBUG_TEXT = 1 << 16;
+constexpr int HEADLESS_ICON_MAX = 64;
 
 struct HeadlessRecord {
     uint32_t ticks;
@@ -42,12 +43,18 @@ struct HeadlessRecord {
     bool displayOpen;
     int32_t quitPosted;     // number of WM_QUIT messages posted
     int32_t idleCalls;      // platWaitMessage calls that found the queue empty
+    PlatDisplayMode displayMode;  // as the game set it; a test may change it as a player would
+    int32_t displayModeSetCount;
+    char executableFolder[256];   // what platExecutableFolder tells; empty: it cannot tell
+    int32_t iconSize;             // the last icon set, kept when it is at most HEADLESS_ICON_MAX
+    uint8_t icon[HEADLESS_ICON_MAX * HEADLESS_ICON_MAX * 4];
 };
 
 extern HeadlessRecord headless;
 
 // Back to a known state: clock 0, empty queue, no faults, nothing recorded,
-// no display; real pixel copies on.
+// no display, full screen at the largest scale, no executable folder; real
+// pixel copies on.
 void headlessReset();
 void headlessSetTicks(uint32_t ticks);
 void headlessAdvanceTicks(uint32_t ms);

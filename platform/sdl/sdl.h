@@ -8,8 +8,8 @@
 void sdlSetFramePacing(bool on);
 // True when presenting waits for the monitor's vertical blank.
 bool sdlVsyncOn();
-// Switches between desktop full screen and a window of twice the picture's
-// size (Alt+Enter does this).
+// Switches between desktop full screen and a window at the remembered scale
+// that fits the desktop (Alt+Enter does this).
 void sdlToggleFullscreen();
 // The colour (0xAARRGGBB) of one pixel of the window as last presented, for
 // screenshots and tests; false when it cannot be read back.

@@ -5,6 +5,7 @@
 #include <signal.h>
 #include <sys/stat.h>
 #include <time.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstddef>
@@ -41,7 +42,7 @@ struct SdlState {
     SDL_Renderer* renderer;
     SDL_Texture* texture;
     bool textureInvalid;  // gone with a device reset: made again on restore
-    bool fullscreen;
+    PlatDisplayMode mode;  // full screen or not, and the window's scale
     bool vsync;
     bool pacing;
     bool displayIsSixty;  // vsync alone gives 60 frames a second
@@ -60,7 +61,7 @@ struct SdlState {
     uint8_t buttons[4];
 };
 
-SdlState sdl = {.pacing = true};
+SdlState sdl = {.mode = {true, 0}, .pacing = true};
 
 void queuePush(uint32_t message, uint32_t wParam, int32_t lParam) {
     if (sdl.queueCount >= SDL_QUEUE_SIZE) return;  // a flood of input drops the newest
@@ -93,8 +94,33 @@ void checkRefreshRate() {
     }
 }
 
+// The desktop's usable area (less panels and docks) on the window's display.
+SdlViewport usableArea() {
+    int display = sdl.window ? SDL_GetWindowDisplayIndex(sdl.window) : 0;
+    SDL_Rect r;
+    if (display < 0 || SDL_GetDisplayUsableBounds(display, &r) != 0) {
+        if (SDL_GetDisplayBounds(display < 0 ? 0 : display, &r) != 0) r = SDL_Rect{0, 0, 0, 0};
+    }
+    // The frame a window manager adds must fit as well, once it is known.
+    int top = 0, left = 0, bottom = 0, right = 0;
+    if (sdl.window && SDL_GetWindowBordersSize(sdl.window, &top, &left, &bottom, &right) == 0) {
+        r.x += left;
+        r.y += top;
+        r.w -= left + right;
+        r.h -= top + bottom;
+    }
+    return SdlViewport{r.x, r.y, r.w, r.h};
+}
+
+// A room that cannot be read gives the picture's own size.
+SdlViewport placeWindow() {
+    SdlViewport room = usableArea();
+    if (room.w <= 0 || room.h <= 0) return SdlViewport{0, 0, PLAT_SCREEN_WIDTH, PLAT_SCREEN_HEIGHT};
+    return sdlPlaceWindow(sdl.mode.scale, room);
+}
+
 void applyWindowMode() {
-    if (sdl.fullscreen) {
+    if (sdl.mode.fullscreen) {
         // Desktop-sized first, for a desktop without a window manager to do it.
         SDL_DisplayMode desktop;
         if (SDL_GetDesktopDisplayMode(SDL_GetWindowDisplayIndex(sdl.window), &desktop) == 0) {
@@ -104,8 +130,9 @@ void applyWindowMode() {
         SDL_SetWindowFullscreen(sdl.window, SDL_WINDOW_FULLSCREEN_DESKTOP);
     } else {
         SDL_SetWindowFullscreen(sdl.window, 0);
-        SDL_SetWindowSize(sdl.window, 2 * PLAT_SCREEN_WIDTH, 2 * PLAT_SCREEN_HEIGHT);
-        SDL_SetWindowPosition(sdl.window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+        SdlViewport v = placeWindow();
+        SDL_SetWindowSize(sdl.window, v.w, v.h);
+        SDL_SetWindowPosition(sdl.window, v.x, v.y);
     }
     checkRefreshRate();
 }
@@ -171,6 +198,17 @@ void handleEvent(const SDL_Event& e) {
                 case SDL_WINDOWEVENT_DISPLAY_CHANGED:
                 case SDL_WINDOWEVENT_MOVED:
                     checkRefreshRate();
+                    break;
+                case SDL_WINDOWEVENT_SIZE_CHANGED:
+                    // The player's resizing is remembered as the scale it shows;
+                    // the window's own placement (the largest scale, say) is not.
+                    if (!sdl.mode.fullscreen && sdl.window) {
+                        int w = 0, h = 0;
+                        SDL_GetWindowSize(sdl.window, &w, &h);
+                        const SdlViewport planned = placeWindow();
+                        const int32_t shown = sdlScaleForSize(w, h);
+                        if (shown != sdlScaleForSize(planned.w, planned.h)) sdl.mode.scale = shown;
+                    }
                     break;
                 default:
                     break;
@@ -273,7 +311,7 @@ bool sdlVsyncOn() { return sdl.vsync; }
 
 void sdlToggleFullscreen() {
     if (!sdl.window) return;
-    sdl.fullscreen = !sdl.fullscreen;
+    sdl.mode.fullscreen = !sdl.mode.fullscreen;
     applyWindowMode();
 }
 
@@ -373,6 +411,35 @@ void platDebugBreak() {
     if (debuggerAttached()) raise(SIGTRAP);
 }
 
+bool platExecutableFolder(char* out, int32_t size) {
+    if (size <= 1) return false;
+    ssize_t n = readlink("/proc/self/exe", out, static_cast<size_t>(size) - 1);
+    if (n <= 0 || n >= size - 1) return false;
+    out[n] = '\0';
+    char* slash = std::strrchr(out, '/');
+    if (!slash) return false;
+    if (slash == out) slash++;  // the root keeps its slash
+    *slash = '\0';
+    return true;
+}
+
+void platSetDisplayMode(const PlatDisplayMode* mode) {
+    sdl.mode = *mode;
+    if (sdl.mode.scale < 0 || sdl.mode.scale > PLAT_MAX_SCALE) sdl.mode.scale = 0;
+    if (sdl.window) applyWindowMode();
+}
+
+void platGetDisplayMode(PlatDisplayMode* mode) { *mode = sdl.mode; }
+
+void platSetWindowIcon(const uint8_t* rgba, int32_t size) {
+    if (!sdl.window || !rgba || size <= 0) return;
+    SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint8_t*>(rgba), size, size, 32, size * 4,
+                                                           SDL_PIXELFORMAT_RGBA32);
+    if (!icon) return;
+    SDL_SetWindowIcon(sdl.window, icon);
+    SDL_FreeSurface(icon);
+}
+
 // ---- display ----
 
 int32_t platDisplayOpen(const char* title) {
@@ -391,20 +458,24 @@ int32_t platDisplayOpen(const char* title) {
         return DDERR_GENERIC;
     }
     sdl.videoUp = true;
-    sdl.fullscreen = true;
-    // Made as large as the desktop: without a window manager to make it full
-    // screen it still covers the screen and agrees with what SDL reports.
+    // Full screen is made as large as the desktop: without a window manager to
+    // make it full screen it still covers the screen and agrees with what SDL
+    // reports.
+    SdlViewport place{SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 2 * PLAT_SCREEN_WIDTH, 2 * PLAT_SCREEN_HEIGHT};
     SDL_DisplayMode desktop;
-    int32_t width = 2 * PLAT_SCREEN_WIDTH, height = 2 * PLAT_SCREEN_HEIGHT;
-    if (SDL_GetDesktopDisplayMode(0, &desktop) == 0 && desktop.w > 0 && desktop.h > 0) {
-        width = desktop.w;
-        height = desktop.h;
+    if (!sdl.mode.fullscreen) {
+        place = placeWindow();
+    } else if (SDL_GetDesktopDisplayMode(0, &desktop) == 0 && desktop.w > 0 && desktop.h > 0) {
+        place.w = desktop.w;
+        place.h = desktop.h;
     }
     // Untitled and hidden until the renderer is made: making it may replace the
     // window, and nothing should find or see the one that goes away.
-    sdl.window = SDL_CreateWindow("", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height,
-                                  SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_HIDDEN);
+    const uint32_t flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE |
+                           (sdl.mode.fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+    sdl.window = SDL_CreateWindow("", place.x, place.y, place.w, place.h, flags);
     if (sdl.window) {
+        SDL_SetWindowMinimumSize(sdl.window, PLAT_SCREEN_WIDTH / 2, PLAT_SCREEN_HEIGHT / 2);
         sdl.renderer = SDL_CreateRenderer(sdl.window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
         if (!sdl.renderer) sdl.renderer = SDL_CreateRenderer(sdl.window, -1, SDL_RENDERER_SOFTWARE);
     }

@@ -21,6 +21,26 @@ SdlViewport sdlFitPicture(int32_t outputWidth, int32_t outputHeight) {
     return SdlViewport{(outputWidth - w) / 2, (outputHeight - h) / 2, w, h};
 }
 
+SdlViewport sdlPlaceWindow(int32_t scale, SdlViewport room) {
+    const int32_t fit = room.w > 0 && room.h > 0 ? std::min(room.w / PLAT_SCREEN_WIDTH, room.h / PLAT_SCREEN_HEIGHT) : 0;
+    SdlViewport v;
+    if (fit < 1) {
+        v = sdlFitPicture(room.w, room.h);
+    } else {
+        const int32_t s = scale > 0 && scale < fit ? scale : fit;
+        v = SdlViewport{0, 0, PLAT_SCREEN_WIDTH * s, PLAT_SCREEN_HEIGHT * s};
+        v.x = (room.w - v.w) / 2;
+        v.y = (room.h - v.h) / 2;
+    }
+    v.x += room.x;
+    v.y += room.y;
+    return v;
+}
+
+int32_t sdlScaleForSize(int32_t width, int32_t height) {
+    return std::max(1, std::min(width / PLAT_SCREEN_WIDTH, height / PLAT_SCREEN_HEIGHT));
+}
+
 void sdlBuildColorTable(const PlatColor palette[256], uint32_t table[256]) {
     for (int i = 0; i < 256; i++) {
         table[i] = 0xFF000000u | static_cast<uint32_t>(palette[i].r) << 16 | static_cast<uint32_t>(palette[i].g) << 8 |

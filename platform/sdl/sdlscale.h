@@ -14,6 +14,14 @@ struct SdlViewport {
 // output smaller than the picture gets it shrunk to fit with its shape kept.
 SdlViewport sdlFitPicture(int32_t outputWidth, int32_t outputHeight);
 
+// Where a window of the picture opens in `room` (the desktop's usable area):
+// `scale` times the picture (0: the largest whole scale), never more than fits,
+// centred. A room smaller than the picture gets a window of the picture's shape
+// that fills it.
+SdlViewport sdlPlaceWindow(int32_t scale, SdlViewport room);
+// The whole scale a window of this size shows the picture at; at least 1.
+int32_t sdlScaleForSize(int32_t width, int32_t height);
+
 // 0xAARRGGBB of each palette entry, opaque.
 void sdlBuildColorTable(const PlatColor palette[256], uint32_t table[256]);
 // Converts the surface's palette indices to colours, row by row; `outPitch`

@@ -30,6 +30,37 @@ TEST(SdlScale, PictureTakesTheLargestWholeFactorCentredWithBorders) {
     }
 }
 
+TEST(SdlScale, AWindowOpensAtTheScaleAskedButNeverLargerThanTheUsableArea) {
+    struct Case {
+        int32_t scale;
+        SdlViewport room;
+        SdlViewport expected;
+    };
+    const Case cases[] = {
+        {0, {0, 0, 1366, 740}, {363, 130, 640, 480}},      // a 1366 x 768 laptop with a panel: 2x would not fit
+        {2, {0, 0, 1366, 740}, {363, 130, 640, 480}},      // a remembered 2x does not fit there either
+        {0, {0, 28, 1920, 1052}, {320, 74, 1280, 960}},    // usable area below a top panel
+        {1, {0, 28, 1920, 1052}, {640, 314, 640, 480}},
+        {8, {1920, 0, 2560, 1440}, {2240, 0, 1920, 1440}}, // second screen, clamped to 3x
+        {0, {0, 0, 600, 400}, {33, 0, 533, 400}},          // smaller than the picture: shrunk, shape kept
+    };
+    for (const Case& c : cases) {
+        SdlViewport v = sdlPlaceWindow(c.scale, c.room);
+        EXPECT_EQ(v.x, c.expected.x) << c.scale << " in " << c.room.w << "x" << c.room.h;
+        EXPECT_EQ(v.y, c.expected.y) << c.scale << " in " << c.room.w << "x" << c.room.h;
+        EXPECT_EQ(v.w, c.expected.w) << c.scale << " in " << c.room.w << "x" << c.room.h;
+        EXPECT_EQ(v.h, c.expected.h) << c.scale << " in " << c.room.w << "x" << c.room.h;
+    }
+}
+
+TEST(SdlScale, AResizedWindowIsRememberedAtTheWholeScaleItShows) {
+    EXPECT_EQ(sdlScaleForSize(640, 480), 1);
+    EXPECT_EQ(sdlScaleForSize(1919, 1440), 2);  // one pixel short of 3x across
+    EXPECT_EQ(sdlScaleForSize(1920, 1440), 3);
+    EXPECT_EQ(sdlScaleForSize(3000, 960), 2);   // the height decides
+    EXPECT_EQ(sdlScaleForSize(320, 240), 1);    // below the picture still counts as 1
+}
+
 TEST(SdlScale, TooSmallAnOutputShrinksThePictureKeepingItsShape) {
     SdlViewport v = sdlFitPicture(320, 480);
     EXPECT_EQ(v.w, 320);

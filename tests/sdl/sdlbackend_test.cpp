@@ -10,6 +10,7 @@
 
 #include "platform/platform.h"
 #include "platform/sdl/sdl.h"
+#include "platform/sdl/sdlscale.h"
 
 namespace {
 
@@ -19,7 +20,9 @@ class SdlBackend : public ::testing::Test {
 protected:
     void SetUp() override {
         setenv("SDL_VIDEODRIVER", "dummy", 1);
-        ASSERT_EQ(platDisplayOpen("TARVOQUE"), DD_OK) << platDisplayError();
+        const PlatDisplayMode fullscreen{true, 0};
+        platSetDisplayMode(&fullscreen);
+        ASSERT_EQ(platDisplayOpen("Tarvo Quelms"), DD_OK) << platDisplayError();
         sdlSetFramePacing(false);
         ASSERT_EQ(platCreatePrimary(true, &primary), DD_OK);
         ASSERT_EQ(platGetBackBuffer(primary, &back), DD_OK);
@@ -112,10 +115,17 @@ TEST_F(SdlBackend, AltEnterSwitchesTheWindowAndNeverReachesTheGame) {
     pushKey(SDL_KEYUP, SDL_SCANCODE_RETURN, KMOD_LALT);
     PlatMsg m;
     EXPECT_FALSE(next(&m));
+    // A window at the largest whole scale the desktop has room for.
+    SDL_Rect usable;
+    ASSERT_EQ(SDL_GetDisplayUsableBounds(0, &usable), 0);
+    SdlViewport expected = sdlPlaceWindow(0, SdlViewport{usable.x, usable.y, usable.w, usable.h});
     int32_t w2, h2;
     sdlOutputSize(&w2, &h2);
-    EXPECT_EQ(w2, 2 * PLAT_SCREEN_WIDTH);
-    EXPECT_EQ(h2, 2 * PLAT_SCREEN_HEIGHT);
+    EXPECT_EQ(w2, expected.w);
+    EXPECT_EQ(h2, expected.h);
+    PlatDisplayMode mode;
+    platGetDisplayMode(&mode);
+    EXPECT_FALSE(mode.fullscreen);
     // A plain Enter still is a key.
     pushKey(SDL_KEYDOWN, SDL_SCANCODE_RETURN);
     ASSERT_TRUE(next(&m));
@@ -126,6 +136,32 @@ TEST_F(SdlBackend, AltEnterSwitchesTheWindowAndNeverReachesTheGame) {
     sdlOutputSize(&w2, &h2);
     EXPECT_EQ(w2, w);
     EXPECT_EQ(h2, h);
+    platGetDisplayMode(&mode);
+    EXPECT_TRUE(mode.fullscreen);
+}
+
+TEST_F(SdlBackend, AWindowOpensAtTheScaleAskedButNeverLargerThanTheDesktop) {
+    SDL_Rect usable;
+    ASSERT_EQ(SDL_GetDisplayUsableBounds(0, &usable), 0);
+    for (int32_t scale : {1, PLAT_MAX_SCALE}) {
+        platDisplayClose();
+        const PlatDisplayMode window{false, scale};
+        platSetDisplayMode(&window);
+        ASSERT_EQ(platDisplayOpen("Tarvo Quelms"), DD_OK) << platDisplayError();
+        int32_t w, h;
+        sdlOutputSize(&w, &h);
+        SdlViewport expected = sdlPlaceWindow(scale, SdlViewport{usable.x, usable.y, usable.w, usable.h});
+        EXPECT_EQ(w, expected.w) << scale;
+        EXPECT_EQ(h, expected.h) << scale;
+        EXPECT_LE(w, usable.w);
+        EXPECT_LE(h, usable.h);
+        PlatDisplayMode mode;
+        platGetDisplayMode(&mode);
+        EXPECT_FALSE(mode.fullscreen);
+        EXPECT_EQ(mode.scale, scale);  // what was asked stays asked, for a larger desktop next time
+    }
+    ASSERT_EQ(platCreatePrimary(true, &primary), DD_OK);
+    ASSERT_EQ(platGetBackBuffer(primary, &back), DD_OK);
 }
 
 TEST_F(SdlBackend, FocusCloseAndQuitBecomeTheirMessages) {
