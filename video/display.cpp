@@ -13,6 +13,7 @@ VidMouseDevice* gMouseDevice;
 VidEvent* gMouseEvent;
 int32_t gInputResult;
 bool vidDisplayUnavailable;
+char vidSheetPath[CM_PATH_SIZE] = "ALL";
 
 namespace {
 

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "Core/cmpath.h"
 #include "platform/platform.h"
 
 // The window and the DirectDraw/DirectInput objects of the original design are
@@ -50,6 +51,13 @@ extern VidDirectInput* gDirectInput;
 extern VidMouseDevice* gMouseDevice;  // null until input set-up has created it
 extern VidEvent* gMouseEvent;
 extern int32_t gInputResult;  // result of the most recent input call
+
+// The sprite sheet's file in the data folder, found by vidInit; the restore
+// after a lost surface reads it again.
+extern char vidSheetPath[CM_PATH_SIZE];
+
+// The window's title, as the desktop and the task bar show it.
+constexpr const char* VID_WINDOW_TITLE = "Tarvo Quelms";
 
 // True after vidInit failed because no display could be opened at all (the
 // program then exits with a non-zero status).

@@ -6,6 +6,7 @@
 #include "video/display.h"
 #include "video/dxresults.h"
 #include "video/sheet.h"
+#include "video/sheetlayout.h"
 
 namespace {
 
@@ -28,11 +29,13 @@ bool vidInit(void* instance, int32_t showCommand) {
 
     // The window's procedure gets every message the display delivers.
     platSetWindowProc(gameWindowProc);
-    vidWindowRecord = VidWindow{"TARVOQUE"};
+    vidWindowRecord = VidWindow{VID_WINDOW_TITLE};
     gMainWindow = &vidWindowRecord;
+    // An unusable data folder leaves the path empty, and the sheet's load fails.
+    cmPathJoin(CM_PATH_DATA, SHEET_NAME, vidSheetPath, sizeof vidSheetPath);
 
     // Opening the display is also the full-screen, exclusive 640 x 480 x 8 mode.
-    int32_t result = platDisplayOpen("TARVOQUE");
+    int32_t result = platDisplayOpen(VID_WINDOW_TITLE);
     if (result != DD_OK) {
         vidDisplayUnavailable = true;
         std::fprintf(stderr, "cannot open the display: %s\n", platDisplayError());
@@ -66,7 +69,7 @@ bool vidInit(void* instance, int32_t showCommand) {
     }
 
     cmDebugPrint("ok. now load palette");
-    gSheetPalette = vidLoadPalette(gDirectDraw, "ALL");
+    gSheetPalette = vidLoadPalette(gDirectDraw, vidSheetPath);
     if (gSheetPalette) {
         vidSetPalette(gPrimarySurface, gSheetPalette);
         cmDebugPrint("found a palette");
@@ -75,7 +78,7 @@ bool vidInit(void* instance, int32_t showCommand) {
     }
 
     cmDebugPrint("load bitmap");
-    gSheetSurface = vidLoadBitmapSurface(gDirectDraw, "ALL", 0, 0);
+    gSheetSurface = vidLoadBitmapSurface(gDirectDraw, vidSheetPath, 0, 0);
     if (!gSheetSurface) {
         cmDebugPrint("load failed");
         return vidInitFail(gMainWindow);

@@ -7,12 +7,12 @@ int32_t vidRestoreAll() {
     if (result != DD_OK) return result;
     result = platSurfaceRestore(gSheetSurface);
     if (result != DD_OK) return result;
-    vidReloadBitmap(gSheetSurface, "ALL");
+    vidReloadBitmap(gSheetSurface, vidSheetPath);
     if (gSheetPalette) {
         vidReleasePalette(gSheetPalette);
         gSheetPalette = nullptr;
     }
-    gSheetPalette = vidLoadPalette(gDirectDraw, "ALL");
+    gSheetPalette = vidLoadPalette(gDirectDraw, vidSheetPath);
     if (gSheetPalette) vidSetPalette(gPrimarySurface, gSheetPalette);
     return DD_OK;
 }

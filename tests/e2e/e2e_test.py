@@ -99,9 +99,15 @@ class Game:
         self.xvfb = None
         self.proc = None
         self.pointer = [10.0, 10.0]
+        # The game from its own folder, started from another, saving in its XDG folder.
+        self.game = os.path.join(work, "game")
+        self.cwd = os.path.join(work, "elsewhere")
+        self.saves = os.path.join(work, "data", "tarvoquelms")
+        os.makedirs(self.game)
+        os.makedirs(self.cwd)
         for name in ("tarvoquelms", "ALL", "worddiction.txt"):
-            shutil.copy(os.path.join(game_dir, name), work)
-        self.sheet = Sheet(os.path.join(work, "ALL"))
+            shutil.copy(os.path.join(game_dir, name), self.game)
+        self.sheet = Sheet(os.path.join(self.game, "ALL"))
 
     def start(self):
         for n in range(90, 140):
@@ -112,8 +118,10 @@ class Game:
             self.display = ":%d" % n
             break
         # The software renderer: a virtual X server's OpenGL is slow enough to merge frames.
-        env = dict(os.environ, DISPLAY=self.display, SDL_AUDIODRIVER="dummy", SDL_RENDER_DRIVER="software")
+        env = dict(os.environ, DISPLAY=self.display, SDL_AUDIODRIVER="dummy", SDL_RENDER_DRIVER="software",
+                   HOME=os.path.join(self.work, "home"), XDG_DATA_HOME=os.path.join(self.work, "data"))
         env.pop("SDL_VIDEODRIVER", None)
+        env.pop("TQ_SAVE_DIR", None)
         self.env = env
         for _ in range(100):
             if os.path.exists("/tmp/.X11-unix/X" + self.display[1:]):
@@ -121,15 +129,16 @@ class Game:
             time.sleep(0.1)
         time.sleep(0.3)
         self.log = open(os.path.join(self.work, "game.log"), "w")
-        self.proc = subprocess.Popen(["./tarvoquelms"], cwd=self.work, env=env, stdout=self.log, stderr=self.log)
+        self.proc = subprocess.Popen([os.path.join(self.game, "tarvoquelms")], cwd=self.cwd, env=env,
+                                     stdout=self.log, stderr=self.log)
         window = ""
         for _ in range(100):
-            r = subprocess.run(["xdotool", "search", "--name", "TARVOQUE"], env=env, capture_output=True, text=True)
+            r = subprocess.run(["xdotool", "search", "--name", "Tarvo Quelms"], env=env, capture_output=True, text=True)
             window = r.stdout.split()[0] if r.stdout.split() else ""
             if window:
                 break
             time.sleep(0.1)
-        check(window, "the game's window TARVOQUE appeared")
+        check(window, "the game's window Tarvo Quelms appeared")
         subprocess.run(["xdotool", "windowfocus", "--sync", window], env=env, stderr=subprocess.DEVNULL)
         time.sleep(1.0)
 
@@ -279,13 +288,16 @@ def first_run(game_dir):
         game.key("Escape")
         code = game.wait_exit()
         check(code == 0, "two presses of Escape quit the game with status 0 (got %r)" % code)
-        prefs = open(os.path.join(work, "prefs.txt"), "rb").read() if os.path.exists(os.path.join(work, "prefs.txt")) else None
-        his = open(os.path.join(work, "hi.txt"), "rb").read() if os.path.exists(os.path.join(work, "hi.txt")) else None
-        check(prefs == DEFAULT_PREFS, "prefs.txt holds the default bindings (got %r)" % prefs)
-        check(his == EMPTY_HISCORES, "hi.txt holds the empty table (got %r)" % his)
+        saved = lambda name: open(os.path.join(game.saves, name), "rb").read() if os.path.exists(os.path.join(game.saves, name)) else None
+        prefs, his = saved("prefs.txt"), saved("hi.txt")
+        check(prefs == DEFAULT_PREFS, "prefs.txt in the XDG data folder holds the default bindings (got %r)" % prefs)
+        check(his == EMPTY_HISCORES, "hi.txt in the XDG data folder holds the empty table (got %r)" % his)
+        check(os.listdir(game.cwd) == [] and sorted(os.listdir(game.game)) == ["ALL", "tarvoquelms", "worddiction.txt"],
+              "nothing was written to the working folder or beside the program")
     finally:
         game.stop()
-        shutil.rmtree(work, ignore_errors=True)
+        if os.environ.get("TQ_E2E_KEEP") is None:
+            shutil.rmtree(work, ignore_errors=True)
 
 
 def second_run(game_dir, screenshot=None):
@@ -295,7 +307,7 @@ def second_run(game_dir, screenshot=None):
         game.start()
         sheet = game.sheet
         words = set()
-        for line in open(os.path.join(work, "worddiction.txt"), "rb"):
+        for line in open(os.path.join(game.game, "worddiction.txt"), "rb"):
             w = line.strip().decode("ascii", "replace").upper()
             if 3 <= len(w) <= 6:
                 words.add(w)
@@ -353,7 +365,8 @@ def second_run(game_dir, screenshot=None):
             shutil.copy(os.path.join(work, "shot.png"), screenshot)
     finally:
         game.stop()
-        shutil.rmtree(work, ignore_errors=True)
+        if os.environ.get("TQ_E2E_KEEP") is None:
+            shutil.rmtree(work, ignore_errors=True)
 
 
 def main():

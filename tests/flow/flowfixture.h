@@ -44,6 +44,38 @@ constexpr uint32_t VK_RETURN = 13;
 
 constexpr const char* DEFAULT_PREFS = "1;65;68;87;83;32;9;87;0;100;102;104;101;98;107;104;0;0;0;0;0;0;0;0;0;1;";
 
+// An 8 x 8, 256-colour bitmap: enough of a sheet for the display to open.
+inline std::string tinySheet() {
+    std::string b;
+    auto u16 = [&b](uint32_t v) {
+        b += static_cast<char>(v & 0xFF);
+        b += static_cast<char>((v >> 8) & 0xFF);
+    };
+    auto u32 = [&](uint32_t v) {
+        u16(v & 0xFFFF);
+        u16(v >> 16);
+    };
+    const uint32_t offset = 14 + 40 + 1024;
+    b += "BM";
+    u32(offset + 64);
+    u32(0);
+    u32(offset);
+    u32(40);
+    u32(8);
+    u32(8);
+    u16(1);
+    u16(8);
+    u32(0);
+    u32(64);
+    u32(2835);
+    u32(2835);
+    u32(256);
+    u32(0);
+    for (int i = 0; i < 256; i++) u32(static_cast<uint32_t>(i * 0x010101));
+    b += std::string(64, '\0');
+    return b;
+}
+
 class FlowTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -86,6 +118,15 @@ protected:
         ASSERT_EQ(platCreateSurface(SHEET_WIDTH, SHEET_HEIGHT, &gSheetSurface), DD_OK);
         mouse = VidMouseDevice{true, true, 16};
         gMouseDevice = &mouse;
+    }
+
+    // The entry point makes its own display and installs the default keys
+    // itself: nothing of the fixture's may stand in for them.
+    void leaveStartUpToTheEntryPoint() {
+        displayRelease();
+        gMouseDevice = nullptr;
+        platSetWindowProc(nullptr);
+        keyLeft[0] = 0;
     }
 
     // A new one-player game whose first level has begun.

@@ -7,48 +7,12 @@
 
 namespace {
 
-// An 8 x 8, 256-colour bitmap: enough of a sheet for the display to open.
-std::string tinySheet() {
-    std::string b;
-    auto u16 = [&b](uint32_t v) {
-        b += static_cast<char>(v & 0xFF);
-        b += static_cast<char>((v >> 8) & 0xFF);
-    };
-    auto u32 = [&](uint32_t v) {
-        u16(v & 0xFFFF);
-        u16(v >> 16);
-    };
-    const uint32_t offset = 14 + 40 + 1024;
-    b += "BM";
-    u32(offset + 64);
-    u32(0);
-    u32(offset);
-    u32(40);
-    u32(8);
-    u32(8);
-    u16(1);
-    u16(8);
-    u32(0);
-    u32(64);
-    u32(2835);
-    u32(2835);
-    u32(256);
-    u32(0);
-    for (int i = 0; i < 256; i++) u32(static_cast<uint32_t>(i * 0x010101));
-    b += std::string(64, '\0');
-    return b;
-}
-
 class StartUp : public FlowTest {
 protected:
     void SetUp() override {
         FlowTest::SetUp();
-        // WinMain makes its own display.
-        displayRelease();
-        gMouseDevice = nullptr;
-        platSetWindowProc(nullptr);
+        leaveStartUpToTheEntryPoint();
         writeFile("ALL", tinySheet());
-        keyLeft[0] = 0;  // WinMain installs the defaults itself
     }
 };
 

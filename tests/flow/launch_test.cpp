@@ -1,0 +1,161 @@
+// The program as a desktop starts it: command line, folders, display settings,
+// the game, and what it leaves behind.
+#include "flow/launch.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "Core/cmpath.h"
+#include "persist/settings.h"
+#include "tests/flow/flowfixture.h"
+
+namespace {
+
+class Launch : public FlowTest {
+protected:
+    void SetUp() override {
+        FlowTest::SetUp();
+        leaveStartUpToTheEntryPoint();
+        settingsReset();
+        cmPathReset();
+        // The program's folder holds its data, as a build folder's game/ does.
+        std::filesystem::create_directory("game");
+        writeFile("game/ALL", tinySheet());
+        writeFile("game/worddiction.txt", "cat\r\n");
+        const std::string game = std::string(folder) + "/game";
+        std::snprintf(headless.executableFolder, sizeof headless.executableFolder, "%s", game.c_str());
+        saves = std::string(folder) + "/saves";
+    }
+
+    void TearDown() override {
+        cmPathReset();
+        settingsReset();
+        FlowTest::TearDown();
+    }
+
+    int run(std::vector<std::string> words) {
+        words.insert(words.begin(), "tarvoquelms");
+        std::vector<char*> argv;
+        for (std::string& w : words) argv.push_back(w.data());
+        argv.push_back(nullptr);
+        return gameMain(static_cast<int>(words.size()), argv.data());
+    }
+
+    // Escape ends the game, a second Escape quits and saves.
+    static void quitWithEscapes() {
+        headlessPushMessage(WM_KEYDOWN, VK_ESCAPE, 0);
+        headlessPushMessage(WM_KEYDOWN, VK_ESCAPE, 0);
+    }
+
+    std::vector<std::string> workingFolderEntries() const {
+        std::vector<std::string> names;
+        for (const auto& e : std::filesystem::directory_iterator(folder)) names.push_back(e.path().filename());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    std::string saves;
+};
+
+TEST_F(Launch, ThePlayersFilesGoToTheSaveFolderAndNothingToTheWorkingFolder) {
+    quitWithEscapes();
+    EXPECT_EQ(run({"--save-dir", saves}), 0);
+    EXPECT_EQ(readFile((saves + "/hi.txt").c_str()), "0;6;");
+    EXPECT_EQ(readFile((saves + "/prefs.txt").c_str()), DEFAULT_PREFS);
+    EXPECT_EQ(workingFolderEntries(), (std::vector<std::string>{"game", "saves"}));
+    EXPECT_FALSE(fileExists((saves + "/settings.ini").c_str()));  // nothing about the display changed
+    EXPECT_EQ(letterWeightTotal, 3053);
+    EXPECT_NE(gameState, STATE_NO_DICTIONARY);  // the dictionary came from the program's folder
+}
+
+TEST_F(Launch, TheCommandLineWinsOverSettingsForItsRunOnly) {
+    std::filesystem::create_directory(saves);
+    writeFile((saves + "/settings.ini").c_str(), "[display]\nfullscreen=true\nscale=2\n");
+    const std::string before = readFile((saves + "/settings.ini").c_str());
+    struct Case {
+        std::vector<std::string> words;
+        PlatDisplayMode expected;
+    };
+    const Case cases[] = {
+        {{}, {true, 2}},
+        {{"--window"}, {false, 2}},
+        {{"--window", "--scale", "3"}, {false, 3}},
+        {{"--scale", "1"}, {true, 1}},
+    };
+    for (const Case& c : cases) {
+        quitWithEscapes();
+        std::vector<std::string> words = c.words;
+        words.insert(words.end(), {"--save-dir", saves});
+        EXPECT_EQ(run(words), 0);
+        EXPECT_EQ(headless.displayMode.fullscreen, c.expected.fullscreen);
+        EXPECT_EQ(headless.displayMode.scale, c.expected.scale);
+        EXPECT_EQ(readFile((saves + "/settings.ini").c_str()), before);  // not rewritten
+    }
+}
+
+// What a player does with the window while the game waits for input.
+PlatDisplayMode playerChoice;
+void playerChangesTheDisplay() {
+    headless.displayMode = playerChoice;
+    headlessSetIdleHook(nullptr);
+    headlessPushMessage(WM_KEYDOWN, VK_ESCAPE, 0);
+    headlessPushMessage(WM_KEYDOWN, VK_ESCAPE, 0);
+}
+
+TEST_F(Launch, WhatThePlayerChangesWhilePlayingIsRememberedForTheNextStart) {
+    // Started with --scale 3, switched to a window: the window is remembered,
+    // the command line's scale is not.
+    playerChoice = PlatDisplayMode{false, 3};
+    headlessSetIdleHook(playerChangesTheDisplay);
+    EXPECT_EQ(run({"--scale", "3", "--save-dir", saves}), 0);
+    settingsReset();
+    cmPathSetFolder(CM_PATH_SAVE, saves.c_str());
+    ASSERT_TRUE(settingsLoad());
+    EXPECT_FALSE(settings.fullscreen);
+    EXPECT_EQ(settings.scale, 0);
+
+    // Resized to 2x in the next run: that is kept too.
+    playerChoice = PlatDisplayMode{false, 2};
+    headlessSetIdleHook(playerChangesTheDisplay);
+    EXPECT_EQ(run({"--save-dir", saves}), 0);
+    EXPECT_FALSE(headless.displayMode.fullscreen);
+    ASSERT_TRUE(settingsLoad());
+    EXPECT_FALSE(settings.fullscreen);
+    EXPECT_EQ(settings.scale, 2);
+}
+
+TEST_F(Launch, HelpVersionAndMistakesEndBeforeAnyWindowOrFile) {
+    struct Case {
+        std::vector<std::string> words;
+        int status;
+    };
+    const Case cases[] = {
+        {{"--help"}, 0},
+        {{"--version"}, 0},
+        {{"--bogus"}, 2},
+        {{"--scale", "12"}, 2},
+    };
+    for (const Case& c : cases) {
+        testing::internal::CaptureStdout();
+        testing::internal::CaptureStderr();
+        std::vector<std::string> words = c.words;
+        words.insert(words.end(), {"--save-dir", saves});
+        EXPECT_EQ(run(words), c.status) << c.words[0];
+        testing::internal::GetCapturedStdout();
+        testing::internal::GetCapturedStderr();
+        EXPECT_FALSE(headless.displayOpen) << c.words[0];
+        EXPECT_FALSE(fileExists(saves.c_str())) << c.words[0];
+    }
+}
+
+TEST_F(Launch, AGameThatCannotStartExitsWithOne) {
+    std::filesystem::remove("game/ALL");
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(run({"--save-dir", saves}), 1);
+    testing::internal::GetCapturedStderr();
+    EXPECT_EQ(headless.messageBoxCount, 1);  // "DirectDraw Init FAILED"
+}
+
+}  // namespace
