@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-packages=(cmake g++ make pkg-config libgtest-dev libbenchmark-dev libsdl2-dev libfreetype-dev libinih-dev
+packages=(cmake g++ make pkg-config libgtest-dev libbenchmark-dev libsdl2-dev libfreetype-dev libinih-dev libpng-dev desktop-file-utils appstream
           fonts-dejavu-core wbritish-large xvfb xauth xdotool imagemagick python3-xlib
           clang-14 libclang-rt-14-dev)
 missing=()

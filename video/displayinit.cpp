@@ -5,6 +5,7 @@
 #include "flow/winproc.h"
 #include "video/display.h"
 #include "video/dxresults.h"
+#include "video/icon.h"
 #include "video/sheet.h"
 #include "video/sheetlayout.h"
 
@@ -16,6 +17,18 @@ VidDirectDraw vidDirectDrawRecord;
 VidDirectInput vidDirectInputRecord;
 VidMouseDevice vidMouseDeviceRecord;
 VidEvent vidMouseEventRecord;
+
+// The window manager scales it for the title bar and the task switcher.
+constexpr int32_t VID_WINDOW_ICON_SIZE = 64;
+uint8_t vidWindowIcon[VID_WINDOW_ICON_SIZE * VID_WINDOW_ICON_SIZE * 4];
+
+// Drawn from the loaded sheet, so the window shows the same icon as the desktop.
+void vidSetWindowIcon() {
+    if (!gSheetPalette || gSheetSurface->width < SHEET_WIDTH || gSheetSurface->height < SHEET_HEIGHT) return;
+    vidIconDraw(gSheetSurface->pixels, gSheetSurface->pitch, gSheetPalette->entries, VID_WINDOW_ICON_SIZE,
+                vidWindowIcon);
+    platSetWindowIcon(vidWindowIcon, VID_WINDOW_ICON_SIZE);
+}
 
 }  // namespace
 
@@ -85,6 +98,7 @@ bool vidInit(void* instance, int32_t showCommand) {
     }
     cmDebugPrint("load succeeded");
     vidSetColorKey(gSheetSurface, VID_COLOR_BLACK);
+    vidSetWindowIcon();
 
     // Creating the input object is where the port opens the mouse.
     gInputResult = platMouseOpen();

@@ -7,9 +7,11 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
+#include "Core/cmpath.h"
 #include "platform/headless/headless.h"
 
 namespace {
@@ -138,6 +140,23 @@ TEST_F(Display, StartUpMakesEveryObjectAndLoadsSheetPaletteAndKey) {
     EXPECT_EQ(gInputResult, DI_OK);
     EXPECT_EQ(headless.messageBoxCount, 0);
     EXPECT_FALSE(vidDisplayUnavailable);
+    EXPECT_EQ(headless.iconSize, 0);  // a sheet without the letter tiles gives no icon
+}
+
+TEST_F(Display, TheSheetComesFromTheDataFolderAndGivesTheWindowTheGamesIcon) {
+    std::filesystem::create_directory("data");
+    std::filesystem::copy_file(TQ_SHEET_FILE, "data/ALL");
+    cmPathSetFolder(CM_PATH_DATA, "data");
+    const bool started = vidInit(nullptr, 1);
+    cmPathReset();
+    ASSERT_TRUE(started);
+    EXPECT_STREQ(vidSheetPath, "data/ALL");
+    ASSERT_EQ(headless.iconSize, 64);
+    auto alpha = [](int x, int y) { return headless.icon[(y * 64 + x) * 4 + 3]; };
+    EXPECT_EQ(alpha(0, 0), 0);
+    EXPECT_EQ(alpha(63, 0), 0);
+    EXPECT_EQ(alpha(32, 32), 255);
+    std::filesystem::remove_all("data");
 }
 
 TEST_F(Display, MissingSheetFailsWithTheBoxAndReleasesTheDisplay) {
