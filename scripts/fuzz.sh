@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
-scripts/setup.sh build-fuzz -DTQ_FUZZ=ON -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14
+scripts/setup.sh test build-fuzz -DTQ_FUZZ=ON -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14
 # Absolute paths: the targets move into a scratch folder of their own.
 top=$(pwd)
 mkdir -p build-fuzz/crashes

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Installs what is needed, builds, and starts the game from build/game.
+# Installs what the game needs, builds it, and starts it from build/game with
+# any options given (scripts/play.sh --window).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/setup.sh build
-cd build/game
-exec ./tarvoquelms
+# No GoogleTest or Google Benchmark needed to play. TQ_WERROR stays as the
+# folder has it, so switching between playing and testing rebuilds nothing.
+scripts/setup.sh play build -DTQ_BUILD_TESTS=OFF -DTQ_BUILD_BENCH=OFF
+exec build/game/tarvoquelms "$@"

@@ -3,5 +3,5 @@
 # shown in the README.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/setup.sh build
+scripts/setup.sh test build
 python3 tests/e2e/e2e_test.py build/game --screenshot docs/screenshot.png

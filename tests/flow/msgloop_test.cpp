@@ -14,7 +14,8 @@ int quitAfterFrames;
 int32_t quitCode;
 
 int32_t recordingProc(uint32_t message, uint32_t wParam, int32_t) {
-    trace += "m" + std::to_string(message) + ":" + std::to_string(wParam) + " ";
+    // Appended: g++ 12 at -O3 gives "literal" + std::string a false -Wrestrict (GCC bug 105329).
+    trace.append("m").append(std::to_string(message)).append(":").append(std::to_string(wParam)).append(" ");
     return 0;
 }
 
