@@ -11,6 +11,7 @@ namespace {
 struct Parsed {
     CmdLineResult result;
     LaunchOptions options;
+    std::string saveDir;  // a copy: options.saveDir points into the words, gone after the parse
     std::string out, err;
 };
 
@@ -31,6 +32,7 @@ Parsed parse(std::vector<std::string> words) {
     FILE* err = std::tmpfile();
     Parsed p;
     p.result = cmdLineParse(static_cast<int>(words.size()), argv.data(), &p.options, out, err);
+    p.saveDir = p.options.saveDir ? p.options.saveDir : "<none>";
     p.out = readBack(out);
     p.err = readBack(err);
     return p;
@@ -58,7 +60,7 @@ TEST(CmdLine, OptionsThatStartTheGame) {
         ASSERT_EQ(p.result, CMDLINE_RUN) << p.err;
         EXPECT_EQ(p.options.fullscreen, c.fullscreen);
         EXPECT_EQ(p.options.scale, c.scale);
-        EXPECT_EQ(p.options.saveDir ? std::string(p.options.saveDir) : "<none>", c.saveDir ? c.saveDir : "<none>");
+        EXPECT_EQ(p.saveDir, c.saveDir ? c.saveDir : "<none>");
         EXPECT_EQ(p.out + p.err, "");
     }
 }
