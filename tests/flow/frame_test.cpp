@@ -258,6 +258,30 @@ TEST_F(FrameWithWords, AnUnreadableMouseMovesNothingAndCountsAsButtonUp) {
     EXPECT_EQ(pointerHeld[0], 0);
 }
 
+TEST_F(FrameWithWords, APressInTheFrameTheMouseCameBackIsKept) {
+    frameWithMouseAt(cellX(2), cellY(3), false);
+    const float x = pointerX;
+    headlessSetMouse(72, 0, true);  // one cell to the right, button down
+    headlessFail(HEADLESS_FAULT_MOUSE_READ, DIERR_INPUTLOST);
+    gameRunFrame();
+    EXPECT_FLOAT_EQ(pointerX, x + 36);
+    EXPECT_EQ(cursorX[0], 3);
+    EXPECT_EQ(pointerHeld[0], 1);
+    EXPECT_EQ(wordLength[0], 1);
+}
+
+TEST_F(FrameWithWords, AMouseThatStaysLostReleasesTheButton) {
+    frameWithMouseAt(cellX(2), cellY(3), true);
+    ASSERT_EQ(pointerHeld[0], 1);
+    // The next read would find the button still down, but this frame gives up
+    // after one acquire that fails.
+    headlessSetMouse(0, 0, true);
+    headlessFail(HEADLESS_FAULT_MOUSE_READ, DIERR_INPUTLOST, 2);
+    headlessFail(HEADLESS_FAULT_MOUSE_ACQUIRE, DIERR_INPUTLOST, 2);
+    gameRunFrame();
+    EXPECT_EQ(pointerHeld[0], 0);
+}
+
 TEST_F(Frame, WithoutAMouseDeviceThereIsNoPointerButTheFrameFlips) {
     startPlay();
     gMouseDevice = nullptr;

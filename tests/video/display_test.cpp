@@ -388,29 +388,49 @@ TEST_F(Display, LostOrUnacquiredMouseIsAcquiredAgain) {
         int32_t acquireFault;
         int acquireFaults;
         int32_t result;
-        bool gotMotion;  // the record was read this frame
+        bool kept;  // this frame's motion and button were read
     };
     const int32_t otherApp = static_cast<int32_t>(0x80070005);
     const Case cases[] = {
-        {"lost, acquired: this frame reads nothing", DIERR_INPUTLOST, 1, 0, 0, DI_OK, false},
-        {"not acquired, acquired", DIERR_NOTACQUIRED, 1, 0, 0, DI_OK, false},
+        {"lost, acquired: read once more", DIERR_INPUTLOST, 1, 0, 0, DI_OK, true},
+        {"not acquired, acquired: nothing read this frame", DIERR_NOTACQUIRED, 1, 0, 0, DI_OK, false},
         {"lost, acquire refused", DIERR_INPUTLOST, 1, otherApp, 1, otherApp, false},
-        {"acquire lost too: read again", DIERR_INPUTLOST, 2, DIERR_INPUTLOST, 1, DI_OK, false},
-        {"acquire lost, then the read goes through", DIERR_INPUTLOST, 1, DIERR_INPUTLOST, 1, DI_OK, true},
+        {"lost, acquire lost too: no read again", DIERR_INPUTLOST, 1, DIERR_INPUTLOST, 1, DIERR_INPUTLOST, false},
+        {"lost, acquired, lost again: no third read", DIERR_INPUTLOST, 2, 0, 0, DIERR_INPUTLOST, false},
         {"other read failure is kept", DIERR_GENERIC, 1, 0, 0, DIERR_GENERIC, false},
     };
     for (const Case& c : cases) {
         reset();
         startUp();
-        headlessSetMouse(7, 9, false);
+        headlessSetMouse(7, 9, true);
         headlessFail(HEADLESS_FAULT_MOUSE_READ, c.readFault, c.readFaults);
         if (c.acquireFaults) headlessFail(HEADLESS_FAULT_MOUSE_ACQUIRE, c.acquireFault, c.acquireFaults);
         PlatMouseState s;
+        std::memset(&s, 0x55, sizeof s);
         EXPECT_EQ(vidReadMouse(&s), c.result) << c.what;
         EXPECT_EQ(gInputResult, c.result) << c.what;
-        EXPECT_EQ(s.x, c.gotMotion ? 7 : 0) << c.what;
-        EXPECT_EQ(s.y, c.gotMotion ? 9 : 0) << c.what;
+        EXPECT_EQ(s.x, c.kept ? 7 : 0) << c.what;
+        EXPECT_EQ(s.y, c.kept ? 9 : 0) << c.what;
+        EXPECT_EQ(s.buttons[0] != 0, c.kept) << c.what;
     }
+}
+
+TEST_F(Display, AMouseThatStaysLostIsTriedOncePerFrame) {
+    startUp();
+    headlessSetMouse(7, 9, true);
+    // Lost for three reads, and each acquire finds it lost again.
+    headlessFail(HEADLESS_FAULT_MOUSE_READ, DIERR_INPUTLOST, 3);
+    headlessFail(HEADLESS_FAULT_MOUSE_ACQUIRE, DIERR_INPUTLOST, 3);
+    PlatMouseState s;
+    for (int frame = 0; frame < 3; frame++) {
+        EXPECT_EQ(vidReadMouse(&s), DIERR_INPUTLOST) << frame;
+        EXPECT_EQ(s.x, 0) << frame;
+        EXPECT_EQ(s.buttons[0], 0) << frame;
+    }
+    // One read and one acquire a frame: the fourth frame finds the device back.
+    EXPECT_EQ(vidReadMouse(&s), DI_OK);
+    EXPECT_EQ(s.x, 7);
+    EXPECT_NE(s.buttons[0], 0);
 }
 
 TEST_F(Display, NoMouseDeviceReadsNothing) {
