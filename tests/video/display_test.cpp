@@ -159,18 +159,85 @@ TEST_F(Display, TheSheetComesFromTheDataFolderAndGivesTheWindowTheGamesIcon) {
     std::filesystem::remove_all("data");
 }
 
-TEST_F(Display, MissingSheetFailsWithTheBoxAndReleasesTheDisplay) {
+TEST_F(Display, AMissingOrDamagedSheetTellsThePlayerWhereItLookedAndReleasesTheDisplay) {
+    struct Case {
+        const char* what;
+        long keepBytes;      // of a good sheet; -1: no file at all
+        const char* bytes;   // instead of a sheet, when not null
+        const char* reason;  // what standard error adds
+        bool folder = false;  // ALL is a folder
+    };
+    const Case cases[] = {
+        {"missing", -1, nullptr, "(No such file or directory)"},
+        {"cut short in its pixels", 1084, nullptr, "(it ends after 1084 bytes; its 4 x 3 pixels need 1090)"},
+        {"cut short in its headers", 30, nullptr, "(it is only 30 bytes long, less than a bitmap's headers)"},
+        {"empty", 0, nullptr, "(it is empty)"},
+        {"not a bitmap", 0, "<html>Not found</html>", "(it is not a Windows bitmap)"},
+        {"a folder", -1, nullptr, "(Is a directory)", true},
+    };
+    const std::string sheet = std::string(tempDir) + "/ALL";
+    for (const Case& c : cases) {
+        reset();
+        std::remove("ALL");
+        if (c.folder) std::filesystem::create_directory("ALL");
+        if (c.keepBytes >= 0) {
+            writeSheet("ALL");
+            std::filesystem::resize_file("ALL", static_cast<uintmax_t>(c.keepBytes));
+        }
+        if (c.bytes) {
+            FILE* f = std::fopen("ALL", "wb");
+            ASSERT_NE(f, nullptr);
+            std::fputs(c.bytes, f);
+            std::fclose(f);
+        }
+        cmPathSetFolder(CM_PATH_DATA, tempDir);
+        ::testing::internal::CaptureStderr();
+        const bool started = vidInit(nullptr, 1);
+        const std::string err = ::testing::internal::GetCapturedStderr();
+        cmPathReset();
+        EXPECT_FALSE(started) << c.what;
+        EXPECT_EQ(headless.messageBoxCount, 1) << c.what;
+        EXPECT_EQ(std::string(headless.lastMessageBoxText),
+                  "The game's picture file is missing or damaged:\n" + sheet + ".\nReinstall the game.")
+            << c.what;
+        EXPECT_STREQ(headless.lastMessageBoxCaption, "Tarvo Quelms") << c.what;
+        EXPECT_EQ(err, "tarvoquelms: the game's picture file is missing or damaged: " + sheet + " " + c.reason +
+                           ". Reinstall the game.\n")
+            << c.what;
+        EXPECT_EQ(gDirectDraw, nullptr) << c.what;
+        EXPECT_EQ(gPrimarySurface, nullptr) << c.what;
+        EXPECT_EQ(gBackSurface, nullptr) << c.what;
+        EXPECT_EQ(gSheetSurface, nullptr) << c.what;
+        EXPECT_EQ(gSheetPalette, nullptr) << c.what;
+        EXPECT_EQ(gMainWindow, nullptr) << c.what;
+        EXPECT_EQ(gMouseDevice, nullptr) << c.what;
+        EXPECT_FALSE(headless.displayOpen) << c.what;
+    }
+}
+
+TEST_F(Display, WithoutADataFolderTheBoxSaysTheGameCannotTellWhereItIs) {
+    cmPathSetFolder(CM_PATH_DATA, nullptr);
+    ::testing::internal::CaptureStderr();
+    const bool started = vidInit(nullptr, 1);
+    const std::string err = ::testing::internal::GetCapturedStderr();
+    cmPathReset();
+    EXPECT_FALSE(started);
+    EXPECT_STREQ(headless.lastMessageBoxText,
+                 "The game's picture file ALL cannot be found:\nthe game cannot tell which folder it is in.\n"
+                 "Reinstall the game.");
+    EXPECT_NE(err.find("picture file ALL cannot be found"), std::string::npos) << err;
+}
+
+TEST_F(Display, ASheetReadButRefusedASurfaceIsADisplayFailure) {
+    writeSheet("ALL");
+    headlessFail(HEADLESS_FAULT_CREATE_SURFACE, DDERR_OUTOFVIDEOMEMORY);
+    ::testing::internal::CaptureStderr();
     EXPECT_FALSE(vidInit(nullptr, 1));
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
     EXPECT_EQ(headless.messageBoxCount, 1);
     EXPECT_STREQ(headless.lastMessageBoxText, "DirectDraw Init FAILED");
     EXPECT_STREQ(headless.lastMessageBoxCaption, "TARVOQUE");
     EXPECT_EQ(gDirectDraw, nullptr);
-    EXPECT_EQ(gPrimarySurface, nullptr);
-    EXPECT_EQ(gBackSurface, nullptr);
-    EXPECT_EQ(gSheetSurface, nullptr);
-    EXPECT_EQ(gSheetPalette, nullptr);
-    EXPECT_EQ(gMainWindow, nullptr);
-    EXPECT_EQ(gMouseDevice, nullptr);
     EXPECT_FALSE(headless.displayOpen);
 }
 
