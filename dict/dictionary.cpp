@@ -1,6 +1,8 @@
 #include "dict/dictionary.h"
 
 #include <bit>
+#include <cerrno>
+#include <cstdarg>
 #include <cstdio>
 #include <cstring>
 
@@ -10,6 +12,7 @@
 #include "Core/cmstream/cmstream.h"
 #include "dict/dicthash.h"
 #include "dict/dicttrace.h"
+#include "platform/platform.h"
 
 char fileText[FILE_TEXT_SIZE];
 wsList* dictBuckets[DICT_BUCKETS];
@@ -81,38 +84,90 @@ bool dictNextWord(const char** next, const char* end, const char** word, uint32_
 
 }  // namespace
 
+namespace {
+
+DictLoadFailure dictLastFailure = DICT_LOADED;
+
+// Says why on standard error and remembers the reason; always false.
+__attribute__((format(printf, 2, 3))) bool dictRefuse(DictLoadFailure why, const char* format, ...) {
+    dictLastFailure = why;
+    va_list args;
+    va_start(args, format);
+    std::vfprintf(stderr, format, args);
+    va_end(args);
+    return false;
+}
+
+bool dictOnlyWhiteSpace(const char* text, uint32_t size) {
+    for (uint32_t i = 0; i < size; i++) {
+        if (text[i] != ' ' && text[i] != '\t' && text[i] != '\r' && text[i] != '\n') return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+DictLoadFailure dictLoadFailure() { return dictLastFailure; }
+
 bool dictLoad() {
+    dictLastFailure = DICT_LOADED;
     char name[CM_PATH_SIZE];
-    if (!cmPathJoin(CM_PATH_DATA, DICT_FILE, name, sizeof name)) return false;
+    if (!cmPathJoin(CM_PATH_DATA, DICT_FILE, name, sizeof name)) {
+        return dictRefuse(DICT_MISSING, "tarvoquelms: the dictionary %s cannot be found: the game cannot tell "
+                          "which folder holds its data.\n", DICT_FILE);
+    }
+    // Larger than the buffer, or than the stream's 32-bit size can tell.
+    const int64_t fileSize = platFileSize(name);
+    if (fileSize >= static_cast<int64_t>(FILE_TEXT_SIZE)) {
+        return dictRefuse(DICT_TOO_BIG, "tarvoquelms: the dictionary %s is too big: %lld bytes; it must be "
+                          "smaller than %u.\n", name, static_cast<long long>(fileSize), FILE_TEXT_SIZE);
+    }
     cmStreamOpenDesc desc = {name, "rb", nullptr};
     cmStream* stream = nullptr;
-    if (cmStreamOpenFile(&stream, &desc) != CM_OK) return false;
+    errno = 0;
+    if (cmStreamOpenFile(&stream, &desc) != CM_OK) {
+        const int error = errno;
+        if (error == ENOENT || error == ENOTDIR) {
+            return dictRefuse(DICT_MISSING, "tarvoquelms: the dictionary %s is missing (%s).\n", name,
+                              std::strerror(error));
+        }
+        return dictRefuse(DICT_UNREADABLE, "tarvoquelms: the dictionary %s cannot be read (%s).\n", name,
+                          error ? std::strerror(error) : "it cannot be opened");
+    }
 
     uint32_t size = 0;
     cmStreamGetSize(stream, &size);
     if (size >= FILE_TEXT_SIZE) {
-        std::fprintf(stderr, "%s is %u bytes; a dictionary must be smaller than %u bytes.\n", name, size,
-                     FILE_TEXT_SIZE);
         cmStreamDestroy(&stream);
-        return false;
+        return dictRefuse(DICT_TOO_BIG, "tarvoquelms: the dictionary %s is too big: %u bytes; it must be smaller "
+                          "than %u.\n", name, size, FILE_TEXT_SIZE);
     }
+    errno = 0;
     if (cmStreamRead(stream, fileText, size) != CM_OK) {
+        const int error = errno;
         cmStreamDestroy(&stream);
-        return false;
+        return dictRefuse(DICT_UNREADABLE, "tarvoquelms: the dictionary %s cannot be read (%s).\n", name,
+                          error ? std::strerror(error) : "it ended early");
     }
     cmStreamDestroy(&stream);
     fileText[size] = '\0';
     // A zero byte would end the text early: such a file is not a word list.
     if (std::memchr(fileText, '\0', size) != nullptr) {
-        std::fprintf(stderr, "%s holds a zero byte; it is not a word list.\n", name);
-        return false;
+        return dictRefuse(DICT_NOT_A_WORD_LIST, "tarvoquelms: the dictionary %s is not a word list: it holds a "
+                          "zero byte.\n", name);
     }
     const char* const textEnd = fileText + size;
     const char* next = fileText;
     const char* line = nullptr;
     uint32_t length = 0;
     // A file without a single word is no dictionary; the last one stays.
-    if (!dictNextWord(&next, textEnd, &line, &length)) return false;
+    if (!dictNextWord(&next, textEnd, &line, &length)) {
+        if (dictOnlyWhiteSpace(fileText, size)) {
+            return dictRefuse(DICT_EMPTY, "tarvoquelms: the dictionary %s is empty: it holds no words.\n", name);
+        }
+        return dictRefuse(DICT_NOT_A_WORD_LIST, "tarvoquelms: the dictionary %s is not a word list: none of its "
+                          "lines holds a word.\n", name);
+    }
 
     dictClear();
     // First pass, in file order: count each bucket's pool bytes, and

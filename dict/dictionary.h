@@ -29,8 +29,20 @@ constexpr const char* DICT_FILE = "worddiction.txt";
 // Reads worddiction.txt from the data folder into the table, replacing
 // what an earlier load stored. False when the file is missing, unreadable, of
 // FILE_TEXT_SIZE bytes or more, holds a zero byte or holds no word; the table
-// is then left as it was.
+// is then left as it was, and one line on standard error names the file and
+// says why.
 bool dictLoad();
+
+// Why the last dictLoad returned false (DICT_LOADED after one that loaded).
+enum DictLoadFailure : int32_t {
+    DICT_LOADED,
+    DICT_MISSING,
+    DICT_UNREADABLE,       // there, but it cannot be opened or read
+    DICT_EMPTY,            // nothing but white space
+    DICT_TOO_BIG,          // FILE_TEXT_SIZE bytes or more
+    DICT_NOT_A_WORD_LIST,  // a zero byte, or no line that holds a word
+};
+DictLoadFailure dictLoadFailure();
 // True when exactly this zero-terminated upper-case word is stored. A word with
 // a space is never a word.
 bool dictIsWord(const char* word);

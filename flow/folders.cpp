@@ -35,8 +35,13 @@ void foldersFindData(const char* executableFolder) {
     }
     const fs::path beside(executableFolder);
     const fs::path installed = (beside.parent_path() / "share" / FOLDERS_GAME_NAME).lexically_normal();
-    // Where neither holds the data, the errors name the folder beside the program.
-    const fs::path& data = !foldersHoldsData(beside) && foldersHoldsData(installed) ? installed : beside;
+    // Where neither holds the data, the errors name the installed folder when
+    // it is there (an installed game that lost its sheet), else the folder
+    // beside the program.
+    std::error_code ec;
+    const bool useInstalled =
+        !foldersHoldsData(beside) && (foldersHoldsData(installed) || fs::is_directory(installed, ec));
+    const fs::path& data = useInstalled ? installed : beside;
     cmPathSetFolder(CM_PATH_DATA, data.c_str());
 }
 

@@ -17,17 +17,33 @@
 
 namespace {
 
-// Rows 0-4 and 6 fill the seven cells of their grid row; row 5 is a line of text.
+// Rows 0-4 and 6 fill the seven cells of their grid row; row 5 is a line of
+// text that says why, no wider than the grid.
 const char* const missingDictionaryRows[GRID_MESSAGE_ROW_COUNT] = {
-    "ERROR  ", "DICTION", "FILE   ", "NOT    ", "FOUND  ", "'worddiction.txt' is missing.", "SORRY  ",
+    "ERROR  ", "DICTION", "FILE   ", "NOT    ", "FOUND  ", nullptr, "SORRY  ",
 };
+constexpr int32_t MISSING_DICTIONARY_REASON_ROW = 5;
+
+const char* missingDictionaryReason(DictLoadFailure why) {
+    switch (why) {
+        case DICT_UNREADABLE: return "Can't read 'worddiction.txt'.";
+        case DICT_EMPTY: return "'worddiction.txt' is empty.";
+        case DICT_TOO_BIG: return "'worddiction.txt' is too big.";
+        case DICT_NOT_A_WORD_LIST: return "The file is not a word list.";
+        case DICT_LOADED:
+        case DICT_MISSING: break;
+    }
+    return "'worddiction.txt' is missing.";
+}
 
 }  // namespace
 
-void startShowMissingDictionary() {
+void startShowMissingDictionary(DictLoadFailure why) {
     gameState = STATE_NO_DICTIONARY;
     for (int32_t r = 0; r < GRID_MESSAGE_ROW_COUNT; r++) {
-        std::snprintf(gridMessageRows[0][r], GRID_MESSAGE_ROW_SIZE, "%s", missingDictionaryRows[r]);
+        const char* row =
+            r == MISSING_DICTIONARY_REASON_ROW ? missingDictionaryReason(why) : missingDictionaryRows[r];
+        std::snprintf(gridMessageRows[0][r], GRID_MESSAGE_ROW_SIZE, "%s", row);
     }
 }
 
@@ -45,6 +61,6 @@ int32_t WinMain(void* instance, void* previousInstance, const char* commandLine,
     // The first game is a one-player game: twoPlayer is still 0.
     gameNew();
     // After the new game, so the error rows replace the first intro.
-    if (dictionaryMissing) startShowMissingDictionary();
+    if (dictionaryMissing) startShowMissingDictionary(dictLoadFailure());
     return startMessageLoop(gameRunFrame);
 }

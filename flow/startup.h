@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "dict/dictionary.h"
+
 // Non-zero while the game is the active application; written only by the
 // window procedure. Frames run only while it is set.
 extern int32_t appActive;
@@ -20,5 +22,5 @@ int32_t WinMain(void* instance, void* previousInstance, const char* commandLine,
 int32_t startMessageLoop(void (*frame)());
 
 // Puts the game into the missing-dictionary state with its error text in
-// player 0's grid rows.
-void startShowMissingDictionary();
+// player 0's grid rows; row 5 says why in a few words.
+void startShowMissingDictionary(DictLoadFailure why);

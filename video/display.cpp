@@ -112,11 +112,18 @@ int32_t vidFlip() {
 int32_t vidReadMouse(PlatMouseState* state) {
     std::memset(state, 0, sizeof *state);
     if (!gMouseDevice) return DIERR_NOTACQUIRED;
-    int32_t result;
-    do {
-        result = platMouseRead(state);
-        if (result == DIERR_INPUTLOST || result == DIERR_NOTACQUIRED) result = platMouseAcquire();
-    } while (result == DIERR_INPUTLOST);
+    int32_t result = platMouseRead(state);
+    if (result == DIERR_INPUTLOST || result == DIERR_NOTACQUIRED) {
+        const bool lost = result == DIERR_INPUTLOST;
+        result = platMouseAcquire();
+        // Input lost and taken back at once: one more read keeps this frame's
+        // motion and button. Never more: a device that stays lost gives a
+        // frame with no motion and the button up, and the game runs on.
+        if (lost && result == DI_OK) {
+            std::memset(state, 0, sizeof *state);
+            result = platMouseRead(state);
+        }
+    }
     gInputResult = result;
     return result;
 }

@@ -90,8 +90,9 @@ int32_t vidBlitRect(int32_t x, int32_t y, int32_t left, int32_t top, int32_t rig
 int32_t vidFrameBlit(int32_t x, int32_t y, int32_t left, int32_t top, int32_t right, int32_t bottom, bool keyed);
 // Shows the back buffer; 0 only when shown.
 int32_t vidFlip();
-// Clears *state, reads the mouse, acquires it again after a loss; the result
-// is stored in gInputResult and returned. Without a mouse device the state
+// Clears *state and reads the mouse. A read that finds the device lost or not
+// acquired acquires it; after a loss a successful acquire reads once more. The
+// result is stored in gInputResult and returned. Without a mouse device the state
 // stays clear and DIERR_NOTACQUIRED comes back (gInputResult untouched).
 int32_t vidReadMouse(PlatMouseState* state);
 

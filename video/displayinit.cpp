@@ -30,6 +30,28 @@ void vidSetWindowIcon() {
     platSetWindowIcon(vidWindowIcon, VID_WINDOW_ICON_SIZE);
 }
 
+// The player is told which file to put back: the display goes first, so the
+// box stands alone rather than over a black window.
+bool vidSheetFail(VidWindow* window) {
+    char text[CM_PATH_SIZE + 128];
+    if (vidSheetPath[0]) {
+        std::fprintf(stderr, "tarvoquelms: the game's picture file is missing or damaged: %s (%s). Reinstall the game.\n",
+                     vidSheetPath, vidBitmapLoadError());
+        std::snprintf(text, sizeof text, "The game's picture file is missing or damaged:\n%s.\nReinstall the game.",
+                      vidSheetPath);
+    } else {
+        std::fprintf(stderr, "tarvoquelms: the game's picture file %s cannot be found: the game cannot tell which "
+                     "folder it is in. Reinstall the game.\n", SHEET_NAME);
+        std::snprintf(text, sizeof text, "The game's picture file %s cannot be found:\nthe game cannot tell which "
+                      "folder it is in.\nReinstall the game.", SHEET_NAME);
+    }
+    displayRelease();
+    platMessageBox(text, VID_WINDOW_TITLE);
+    platDisplayClose();
+    if (window == gMainWindow) gMainWindow = nullptr;
+    return false;
+}
+
 }  // namespace
 
 bool vidInit(void* instance, int32_t showCommand) {
@@ -94,7 +116,9 @@ bool vidInit(void* instance, int32_t showCommand) {
     gSheetSurface = vidLoadBitmapSurface(gDirectDraw, vidSheetPath, 0, 0);
     if (!gSheetSurface) {
         cmDebugPrint("load failed");
-        return vidInitFail(gMainWindow);
+        // A sheet that was read but found no surface is the display's failure.
+        if (vidBitmapLoadError()[0] == '\0') return vidInitFail(gMainWindow);
+        return vidSheetFail(gMainWindow);
     }
     cmDebugPrint("load succeeded");
     vidSetColorKey(gSheetSurface, VID_COLOR_BLACK);

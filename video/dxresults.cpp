@@ -67,7 +67,7 @@ const VidResultText vidDisplayResults[VID_DISPLAY_RESULT_COUNT] = {
     {dd(430), "[DDERR_SURFACEBUSY] Access to the surface is refused because another thread holds a lock on it."},
     {dd(435), "[DDERR_CANTLOCKSURFACE] Access to the surface is refused because the surface belongs to the primary and DCI support is missing."},
     {dd(440), "[DDERR_SURFACEISOBSCURED] Access to the surface is refused because the surface is hidden behind something."},
-    {dd(450), "[DDERR_SURFACELOST] Access to the surface is refused because its memory has been taken away. Call IDirectDrawSurface::Restore on the surface to get its memory back."},
+    {dd(450), "[DDERR_SURFACELOST] Access to the surface is refused because the surface memory is gone. Call the IDirectDrawSurface4::Restore method on this surface to restore the memory associated with it."},
     {dd(460), "[DDERR_SURFACENOTATTACHED] The surface asked for is not attached."},
     {dd(470), "[DDERR_TOOBIGHEIGHT] The height asked for by DirectDraw is too large."},
     {dd(480), "[DDERR_TOOBIGSIZE] The size asked for by DirectDraw is too large, although each of the height and the width alone may be acceptable."},

@@ -1,5 +1,7 @@
 #include "video/sheet.h"
 
+#include <cerrno>
+#include <cstdarg>
 #include <cstdio>
 #include <cstring>
 
@@ -15,6 +17,16 @@ uint8_t vidBitmapPixels[VID_BITMAP_MAX_PIXELS];
 VidBitmap vidBitmap;
 
 VidPaletteEntry vidPaletteBuilt[256];
+
+// Why the last load gave nothing; empty after one that loaded.
+char vidBitmapError[256];
+
+__attribute__((format(printf, 1, 2))) void bitmapFailed(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(vidBitmapError, sizeof vidBitmapError, format, args);
+    va_end(args);
+}
 
 uint16_t readU16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
 uint32_t readU32(const uint8_t* p) {
@@ -68,13 +80,31 @@ bool surfaceReadable(const PlatSurface* surface) {
 
 }  // namespace
 
+const char* vidBitmapLoadError() { return vidBitmapError; }
+
 const VidBitmap* vidBitmapLoad(const char* name) {
-    if (!name) return nullptr;
+    vidBitmapError[0] = '\0';
+    if (!name || !name[0]) {
+        bitmapFailed("no file name");
+        return nullptr;
+    }
     FILE* file = std::fopen(name, "rb");
-    if (!file) return nullptr;
+    if (!file) {
+        bitmapFailed("%s", std::strerror(errno));
+        return nullptr;
+    }
     const VidBitmap* result = nullptr;
     uint8_t header[BMP_FILE_HEADER_SIZE + BMP_INFO_HEADER_SIZE];
-    if (readBytes(file, header, sizeof header) == sizeof header && header[0] == 'B' && header[1] == 'M') {
+    const size_t headerRead = readBytes(file, header, sizeof header);
+    if (std::ferror(file)) {
+        bitmapFailed("%s", std::strerror(errno));
+    } else if (headerRead >= 2 && (header[0] != 'B' || header[1] != 'M')) {
+        bitmapFailed("it is not a Windows bitmap");
+    } else if (headerRead == 0) {
+        bitmapFailed("it is empty");
+    } else if (headerRead != sizeof header) {
+        bitmapFailed("it is only %zu bytes long, less than a bitmap's headers", headerRead);
+    } else {
         const uint8_t* info = header + BMP_FILE_HEADER_SIZE;
         uint32_t pixelOffset = readU32(header + 10);
         uint32_t infoSize = readU32(info);
@@ -88,7 +118,11 @@ const VidBitmap* vidBitmapLoad(const char* name) {
         bool shapeOk = infoSize >= static_cast<uint32_t>(BMP_INFO_HEADER_SIZE) && planes == 1 &&
                        (bitCount == 1 || bitCount == 4 || bitCount == 8) && compression == 0 && width > 0 &&
                        height > 0 && static_cast<int64_t>(width) * height <= VID_BITMAP_MAX_PIXELS;
-        if (shapeOk) {
+        if (!shapeOk) {
+            bitmapFailed("a %d x %lld bitmap of %u bits per pixel, compression %u, is not one the game reads "
+                         "(uncompressed, 1, 4 or 8 bits per pixel, at most %d pixels)",
+                         width, static_cast<long long>(height), bitCount, compression, VID_BITMAP_MAX_PIXELS);
+        } else {
             int64_t rowBytes = (static_cast<int64_t>(width) * bitCount + 7) / 8;
             int64_t stride = (rowBytes + 3) / 4 * 4;
             bool ok = true;
@@ -119,6 +153,14 @@ const VidBitmap* vidBitmapLoad(const char* name) {
             if (ok) {
                 vidBitmap = VidBitmap{vidBitmapPixels, width, static_cast<int32_t>(height)};
                 result = &vidBitmap;
+            } else if (std::ferror(file)) {
+                bitmapFailed("%s", std::strerror(errno));
+            } else {
+                // Cut short: how far the file goes, and how far its pixels reach.
+                const int64_t needed = static_cast<int64_t>(pixelOffset) + stride * (height - 1) + rowBytes;
+                std::fseek(file, 0, SEEK_END);
+                bitmapFailed("it ends after %ld bytes; its %d x %lld pixels need %lld", std::ftell(file), width,
+                             static_cast<long long>(height), static_cast<long long>(needed));
             }
         }
     }

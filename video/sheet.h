@@ -52,3 +52,6 @@ int32_t vidSetColorKey(PlatSurface* surface, uint32_t colour);
 // The bitmap reader the loaders use: the file into the loader's fixed buffer.
 // Null when the file is missing, truncated or not a bitmap it reads.
 const VidBitmap* vidBitmapLoad(const char* name);
+// Why the last vidBitmapLoad gave null, in a few words for a person ("No such
+// file or directory", "it ends after 5000 bytes; ..."); empty after one that loaded.
+const char* vidBitmapLoadError();

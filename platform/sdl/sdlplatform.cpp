@@ -395,7 +395,14 @@ void platMessageBox(const char* text, const char* caption) {
     // Without any display the reason is already on standard error.
     if (sdl.noDisplay) return;
     if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, caption ? caption : "", text ? text : "", sdl.window) != 0) {
-        std::fprintf(stderr, "%s: %s\n", caption ? caption : "", text ? text : "");
+        // On X11 SDL's box needs the X core fonts (xfonts-base). Without a box
+        // the text goes to standard error on one line, with the reason.
+        char line[8192];
+        std::snprintf(line, sizeof line, "%s", text ? text : "");
+        for (char* c = line; *c; c++) {
+            if (*c == '\n') *c = ' ';
+        }
+        std::fprintf(stderr, "%s: %s [no message box: %s]\n", caption ? caption : "", line, SDL_GetError());
     }
 }
 

@@ -4,12 +4,14 @@
 #include <sys/stat.h>
 
 #include <cstring>
+#include <filesystem>
 #include <cctype>
 #include <map>
 #include <set>
 #include <vector>
 #include <string>
 
+#include "Core/cmpath.h"
 #include "Core/cmrand.h"
 #include "dicttestdir.h"
 
@@ -233,46 +235,68 @@ TEST_F(Dictionary, HighBytesLoadAndAreFoundInTheirBucket) {
     EXPECT_EQ(dictBucketSizes[100001], 1);
 }
 
-TEST_F(Dictionary, UnusableFilesAreRefusedAndLeaveTheTableAsItWas) {
+TEST_F(Dictionary, UnusableFilesAreRefusedSayingWhyAndLeaveTheTableAsItWas) {
     ASSERT_TRUE(load("cat\r\n"));
+    EXPECT_EQ(dictLoadFailure(), DICT_LOADED);
     const uint32_t poolUsed = dictWordPoolUsed;
 
     struct Case {
         const char* what;
-        std::string bytes;  // written as worddiction.txt unless empty and missing
-        bool missing;
-        const char* stderrText;
+        std::string bytes;  // written as worddiction.txt
+        int kind;           // 0: that file, 1: no file, 2: a folder of that name
+        DictLoadFailure why;
+        const char* stderrText;  // after the file's full path
     };
     const std::string oversized(FILE_TEXT_SIZE, 'a');
     const Case cases[] = {
-        {"missing", "", true, ""},
-        {"empty", "", false, ""},
-        {"2,000,000 bytes", oversized, false, "worddiction.txt is 2000000 bytes"},
-        {"binary", std::string("dog\r\n\0\x01\x02\r\nemu\r\n", 14), false, "not a word list"},
+        {"missing", "", 1, DICT_MISSING, " is missing (No such file or directory).\n"},
+        {"a folder", "", 2, DICT_UNREADABLE, " cannot be read (Is a directory).\n"},
+        {"empty", "", 0, DICT_EMPTY, " is empty: it holds no words.\n"},
+        {"only blank lines", "\r\n\n\r\n", 0, DICT_EMPTY, " is empty: it holds no words.\n"},
+        {"2,000,000 bytes", oversized, 0, DICT_TOO_BIG, " is too big: 2000000 bytes; it must be smaller than 2000000.\n"},
+        {"binary", std::string("dog\r\n\0\x01\x02\r\nemu\r\n", 14), 0, DICT_NOT_A_WORD_LIST,
+         " is not a word list: it holds a zero byte.\n"},
+        {"comments and a line without its end", "/only a comment\r\n\r\nno line feed", 0, DICT_NOT_A_WORD_LIST,
+         " is not a word list: none of its lines holds a word.\n"},
     };
+    const std::string file = std::string(dir) + "/worddiction.txt";
+    cmPathSetFolder(CM_PATH_DATA, dir);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        std::remove("worddiction.txt");
-        if (!c.missing) writeFile("worddiction.txt", c.bytes);
+        std::filesystem::remove("worddiction.txt");
+        if (c.kind == 0) writeFile("worddiction.txt", c.bytes);
+        if (c.kind == 2) {
+            ASSERT_EQ(mkdir("worddiction.txt", 0755), 0);
+        }
         testing::internal::CaptureStderr();
         EXPECT_FALSE(dictLoad());
         const std::string err = testing::internal::GetCapturedStderr();
-        EXPECT_NE(err.find(c.stderrText), std::string::npos) << err;
+        EXPECT_EQ(dictLoadFailure(), c.why);
+        EXPECT_EQ(err, "tarvoquelms: the dictionary " + file + c.stderrText);
         EXPECT_TRUE(dictIsWord("CAT"));
         EXPECT_FALSE(dictIsWord("DOG"));
         EXPECT_EQ(dictWordPoolUsed, poolUsed);
+        EXPECT_EQ(cmHeapTable[0].block, nullptr);  // the stream was destroyed
     }
 
-    // A folder of that name opens but cannot be read.
-    std::remove("worddiction.txt");
-    ASSERT_EQ(mkdir("worddiction.txt", 0755), 0);
+    // Without a data folder there is no path to name.
+    cmPathSetFolder(CM_PATH_DATA, nullptr);
+    testing::internal::CaptureStderr();
     EXPECT_FALSE(dictLoad());
-    EXPECT_TRUE(dictIsWord("CAT"));
-    EXPECT_EQ(cmHeapTable[0].block, nullptr);  // the stream was destroyed
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "tarvoquelms: the dictionary worddiction.txt cannot be found: the game cannot tell which folder holds "
+              "its data.\n");
+    EXPECT_EQ(dictLoadFailure(), DICT_MISSING);
+    cmPathReset();
+
+    ASSERT_TRUE(load("dog\r\n"));
+    EXPECT_EQ(dictLoadFailure(), DICT_LOADED);
 }
 
 TEST_F(Dictionary, FileWithNoWordIsRefused) {
+    testing::internal::CaptureStderr();
     EXPECT_FALSE(load("/only a comment\r\n\r\nno line feed"));
+    testing::internal::GetCapturedStderr();
     EXPECT_EQ(storedWords(), 0);
     EXPECT_EQ(dictPickWord(3), nullptr);
 }

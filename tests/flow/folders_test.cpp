@@ -101,6 +101,12 @@ TEST_F(Folders, DataIsBesideTheProgramElseInTheSharedFolderOfItsPrefix) {
     find();
     EXPECT_EQ(folder(CM_PATH_DATA), (top / "elsewhere").string());
 
+    // An installed game that lost its sheet: the errors name the installed folder.
+    place(top / "installed/bin");
+    writeFile(top / "installed/share/tarvoquelms/worddiction.txt", "cat\n");
+    find();
+    EXPECT_EQ(folder(CM_PATH_DATA), (top / "installed/share/tarvoquelms").string());
+
     headless.executableFolder[0] = '\0';
     const std::string said = find();
     EXPECT_EQ(folder(CM_PATH_DATA), "<unusable>");

@@ -1,6 +1,8 @@
 // One frame: its order of copies, the state step, the mouse and the flip.
 #include "tests/flow/flowfixture.h"
 
+#include <algorithm>
+
 namespace {
 
 using Frame = FlowTest;
@@ -258,6 +260,30 @@ TEST_F(FrameWithWords, AnUnreadableMouseMovesNothingAndCountsAsButtonUp) {
     EXPECT_EQ(pointerHeld[0], 0);
 }
 
+TEST_F(FrameWithWords, APressInTheFrameTheMouseCameBackIsKept) {
+    frameWithMouseAt(cellX(2), cellY(3), false);
+    const float x = pointerX;
+    headlessSetMouse(72, 0, true);  // one cell to the right, button down
+    headlessFail(HEADLESS_FAULT_MOUSE_READ, DIERR_INPUTLOST);
+    gameRunFrame();
+    EXPECT_FLOAT_EQ(pointerX, x + 36);
+    EXPECT_EQ(cursorX[0], 3);
+    EXPECT_EQ(pointerHeld[0], 1);
+    EXPECT_EQ(wordLength[0], 1);
+}
+
+TEST_F(FrameWithWords, AMouseThatStaysLostReleasesTheButton) {
+    frameWithMouseAt(cellX(2), cellY(3), true);
+    ASSERT_EQ(pointerHeld[0], 1);
+    // The next read would find the button still down, but this frame gives up
+    // after one acquire that fails.
+    headlessSetMouse(0, 0, true);
+    headlessFail(HEADLESS_FAULT_MOUSE_READ, DIERR_INPUTLOST, 2);
+    headlessFail(HEADLESS_FAULT_MOUSE_ACQUIRE, DIERR_INPUTLOST, 2);
+    gameRunFrame();
+    EXPECT_EQ(pointerHeld[0], 0);
+}
+
 TEST_F(Frame, WithoutAMouseDeviceThereIsNoPointerButTheFrameFlips) {
     startPlay();
     gMouseDevice = nullptr;
@@ -268,10 +294,32 @@ TEST_F(Frame, WithoutAMouseDeviceThereIsNoPointerButTheFrameFlips) {
     EXPECT_EQ(headless.flipCount, 1);
 }
 
+TEST_F(Frame, EveryReasonOnTheMissingDictionaryScreenFitsInsideTheGrid) {
+    // The grid's last letter tiles end here; the reason's line must too.
+    const int32_t gridRight = 150 + 36 * 6 + 27;
+    for (DictLoadFailure why : {DICT_MISSING, DICT_UNREADABLE, DICT_EMPTY, DICT_TOO_BIG, DICT_NOT_A_WORD_LIST}) {
+        startPlay();
+        startShowMissingDictionary(why);
+        const std::string line = gridMessageRows[0][5];
+        headlessClearCopies();
+        gameRunFrame();
+        int32_t glyphs = 0;
+        int32_t right = 0;
+        for (int32_t i = 0; i < headless.copyCount && i < HEADLESS_MAX_COPIES; i++) {
+            const HeadlessCopy& c = headless.copies[i];
+            if (c.top != SHEET_SMALL_TOP || c.y < 215 || c.y > 223 || c.x < 146) continue;
+            glyphs++;
+            right = std::max(right, c.x + SHEET_SMALL_WIDTH);
+        }
+        EXPECT_EQ(glyphs, static_cast<int32_t>(line.size() - std::count(line.begin(), line.end(), ' '))) << line;
+        EXPECT_LE(right, gridRight) << line;
+    }
+}
+
 TEST_F(Frame, NothingDrainsOrFallsOnTheMissingDictionaryScreen) {
     startPlay();
     wordgrid[0][6][0] = ' ';
-    startShowMissingDictionary();
+    startShowMissingDictionary(DICT_MISSING);
     const float life = lifeGauge.level;
     headlessSetTicksPerFlip(16);
     for (int i = 0; i < 30; i++) gameRunFrame();

@@ -150,12 +150,25 @@ TEST_F(Launch, HelpVersionAndMistakesEndBeforeAnyWindowOrFile) {
     }
 }
 
-TEST_F(Launch, AGameThatCannotStartExitsWithOne) {
+TEST_F(Launch, AGameWithoutItsPictureFileNamesItAndExitsWithOne) {
     std::filesystem::remove("game/ALL");
     testing::internal::CaptureStderr();
     EXPECT_EQ(run({"--save-dir", saves}), 1);
+    const std::string err = testing::internal::GetCapturedStderr();
+    const std::string sheet = std::string(folder) + "/game/ALL";
+    EXPECT_EQ(headless.messageBoxCount, 1);
+    EXPECT_NE(std::string(headless.lastMessageBoxText).find(sheet), std::string::npos) << headless.lastMessageBoxText;
+    EXPECT_NE(err.find(sheet + " (No such file or directory)"), std::string::npos) << err;
+    EXPECT_FALSE(headless.displayOpen);
+}
+
+TEST_F(Launch, AGameWhoseDisplayFailsExitsWithOne) {
+    headlessFail(HEADLESS_FAULT_CREATE_PRIMARY, DDERR_GENERIC);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(run({"--save-dir", saves}), 1);
     testing::internal::GetCapturedStderr();
-    EXPECT_EQ(headless.messageBoxCount, 1);  // "DirectDraw Init FAILED"
+    EXPECT_EQ(headless.messageBoxCount, 1);
+    EXPECT_STREQ(headless.lastMessageBoxText, "DirectDraw Init FAILED");
 }
 
 }  // namespace

@@ -3,7 +3,10 @@
 #include "tests/flow/flowfixture.h"
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
+
+#include "Core/cmpath.h"
 
 namespace {
 
@@ -27,6 +30,41 @@ TEST_F(StartUp, WithoutADictionaryTheErrorRowsShowAndEscapeQuitsSavingBoth) {
     EXPECT_EQ(headless.flipCount, 0);  // never active, so no frame ran
     EXPECT_EQ(readFile("hi.txt"), "0;6;");
     EXPECT_EQ(readFile("prefs.txt"), DEFAULT_PREFS);
+}
+
+TEST_F(StartUp, TheErrorRowsSayWhyTheDictionaryWasRefusedAndStandardErrorNamesIt) {
+    struct Case {
+        const char* what;
+        int kind;  // 0: the bytes as worddiction.txt, 1: no file, 2: a folder of that name
+        std::string bytes;
+        const char* row5;
+        const char* said;  // on standard error, after the file's path
+    };
+    const Case cases[] = {
+        {"missing", 1, "", "'worddiction.txt' is missing.", " is missing"},
+        {"a folder", 2, "", "Can't read 'worddiction.txt'.", " cannot be read"},
+        {"empty", 0, "", "'worddiction.txt' is empty.", " is empty"},
+        {"too big", 0, std::string(FILE_TEXT_SIZE, 'a'), "'worddiction.txt' is too big.", " is too big"},
+        {"binary", 0, std::string("\x7f" "ELF\x02\x01\x01\0\0\0\ncat\n", 14), "The file is not a word list.",
+         " is not a word list"},
+    };
+    const std::string file = std::string(folder) + "/worddiction.txt";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::filesystem::remove("worddiction.txt");
+        if (c.kind == 0) writeFile("worddiction.txt", c.bytes);
+        if (c.kind == 2) std::filesystem::create_directory("worddiction.txt");
+        cmPathSetFolder(CM_PATH_DATA, folder);
+        headlessPushMessage(WM_KEYDOWN, VK_ESCAPE, 0);
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(WinMain(nullptr, nullptr, "", 1), 0);
+        const std::string err = testing::internal::GetCapturedStderr();
+        cmPathReset();
+        EXPECT_EQ(gameState, STATE_NO_DICTIONARY);
+        const char* rows[] = {"ERROR  ", "DICTION", "FILE   ", "NOT    ", "FOUND  ", c.row5, "SORRY  "};
+        for (int r = 0; r < 7; r++) EXPECT_STREQ(gridMessageRows[0][r], rows[r]) << "row " << r;
+        EXPECT_NE(err.find(file + c.said), std::string::npos) << err;
+    }
 }
 
 TEST_F(StartUp, SavedFilesWinOverTheDefaultsAndTheFirstGameIsOnePlayer) {

@@ -159,18 +159,85 @@ TEST_F(Display, TheSheetComesFromTheDataFolderAndGivesTheWindowTheGamesIcon) {
     std::filesystem::remove_all("data");
 }
 
-TEST_F(Display, MissingSheetFailsWithTheBoxAndReleasesTheDisplay) {
+TEST_F(Display, AMissingOrDamagedSheetTellsThePlayerWhereItLookedAndReleasesTheDisplay) {
+    struct Case {
+        const char* what;
+        long keepBytes;      // of a good sheet; -1: no file at all
+        const char* bytes;   // instead of a sheet, when not null
+        const char* reason;  // what standard error adds
+        bool folder = false;  // ALL is a folder
+    };
+    const Case cases[] = {
+        {"missing", -1, nullptr, "(No such file or directory)"},
+        {"cut short in its pixels", 1084, nullptr, "(it ends after 1084 bytes; its 4 x 3 pixels need 1090)"},
+        {"cut short in its headers", 30, nullptr, "(it is only 30 bytes long, less than a bitmap's headers)"},
+        {"empty", 0, nullptr, "(it is empty)"},
+        {"not a bitmap", 0, "<html>Not found</html>", "(it is not a Windows bitmap)"},
+        {"a folder", -1, nullptr, "(Is a directory)", true},
+    };
+    const std::string sheet = std::string(tempDir) + "/ALL";
+    for (const Case& c : cases) {
+        reset();
+        std::remove("ALL");
+        if (c.folder) std::filesystem::create_directory("ALL");
+        if (c.keepBytes >= 0) {
+            writeSheet("ALL");
+            std::filesystem::resize_file("ALL", static_cast<uintmax_t>(c.keepBytes));
+        }
+        if (c.bytes) {
+            FILE* f = std::fopen("ALL", "wb");
+            ASSERT_NE(f, nullptr);
+            std::fputs(c.bytes, f);
+            std::fclose(f);
+        }
+        cmPathSetFolder(CM_PATH_DATA, tempDir);
+        ::testing::internal::CaptureStderr();
+        const bool started = vidInit(nullptr, 1);
+        const std::string err = ::testing::internal::GetCapturedStderr();
+        cmPathReset();
+        EXPECT_FALSE(started) << c.what;
+        EXPECT_EQ(headless.messageBoxCount, 1) << c.what;
+        EXPECT_EQ(std::string(headless.lastMessageBoxText),
+                  "The game's picture file is missing or damaged:\n" + sheet + ".\nReinstall the game.")
+            << c.what;
+        EXPECT_STREQ(headless.lastMessageBoxCaption, "Tarvo Quelms") << c.what;
+        EXPECT_EQ(err, "tarvoquelms: the game's picture file is missing or damaged: " + sheet + " " + c.reason +
+                           ". Reinstall the game.\n")
+            << c.what;
+        EXPECT_EQ(gDirectDraw, nullptr) << c.what;
+        EXPECT_EQ(gPrimarySurface, nullptr) << c.what;
+        EXPECT_EQ(gBackSurface, nullptr) << c.what;
+        EXPECT_EQ(gSheetSurface, nullptr) << c.what;
+        EXPECT_EQ(gSheetPalette, nullptr) << c.what;
+        EXPECT_EQ(gMainWindow, nullptr) << c.what;
+        EXPECT_EQ(gMouseDevice, nullptr) << c.what;
+        EXPECT_FALSE(headless.displayOpen) << c.what;
+    }
+}
+
+TEST_F(Display, WithoutADataFolderTheBoxSaysTheGameCannotTellWhereItIs) {
+    cmPathSetFolder(CM_PATH_DATA, nullptr);
+    ::testing::internal::CaptureStderr();
+    const bool started = vidInit(nullptr, 1);
+    const std::string err = ::testing::internal::GetCapturedStderr();
+    cmPathReset();
+    EXPECT_FALSE(started);
+    EXPECT_STREQ(headless.lastMessageBoxText,
+                 "The game's picture file ALL cannot be found:\nthe game cannot tell which folder it is in.\n"
+                 "Reinstall the game.");
+    EXPECT_NE(err.find("picture file ALL cannot be found"), std::string::npos) << err;
+}
+
+TEST_F(Display, ASheetReadButRefusedASurfaceIsADisplayFailure) {
+    writeSheet("ALL");
+    headlessFail(HEADLESS_FAULT_CREATE_SURFACE, DDERR_OUTOFVIDEOMEMORY);
+    ::testing::internal::CaptureStderr();
     EXPECT_FALSE(vidInit(nullptr, 1));
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
     EXPECT_EQ(headless.messageBoxCount, 1);
     EXPECT_STREQ(headless.lastMessageBoxText, "DirectDraw Init FAILED");
     EXPECT_STREQ(headless.lastMessageBoxCaption, "TARVOQUE");
     EXPECT_EQ(gDirectDraw, nullptr);
-    EXPECT_EQ(gPrimarySurface, nullptr);
-    EXPECT_EQ(gBackSurface, nullptr);
-    EXPECT_EQ(gSheetSurface, nullptr);
-    EXPECT_EQ(gSheetPalette, nullptr);
-    EXPECT_EQ(gMainWindow, nullptr);
-    EXPECT_EQ(gMouseDevice, nullptr);
     EXPECT_FALSE(headless.displayOpen);
 }
 
@@ -388,29 +455,49 @@ TEST_F(Display, LostOrUnacquiredMouseIsAcquiredAgain) {
         int32_t acquireFault;
         int acquireFaults;
         int32_t result;
-        bool gotMotion;  // the record was read this frame
+        bool kept;  // this frame's motion and button were read
     };
     const int32_t otherApp = static_cast<int32_t>(0x80070005);
     const Case cases[] = {
-        {"lost, acquired: this frame reads nothing", DIERR_INPUTLOST, 1, 0, 0, DI_OK, false},
-        {"not acquired, acquired", DIERR_NOTACQUIRED, 1, 0, 0, DI_OK, false},
+        {"lost, acquired: read once more", DIERR_INPUTLOST, 1, 0, 0, DI_OK, true},
+        {"not acquired, acquired: nothing read this frame", DIERR_NOTACQUIRED, 1, 0, 0, DI_OK, false},
         {"lost, acquire refused", DIERR_INPUTLOST, 1, otherApp, 1, otherApp, false},
-        {"acquire lost too: read again", DIERR_INPUTLOST, 2, DIERR_INPUTLOST, 1, DI_OK, false},
-        {"acquire lost, then the read goes through", DIERR_INPUTLOST, 1, DIERR_INPUTLOST, 1, DI_OK, true},
+        {"lost, acquire lost too: no read again", DIERR_INPUTLOST, 1, DIERR_INPUTLOST, 1, DIERR_INPUTLOST, false},
+        {"lost, acquired, lost again: no third read", DIERR_INPUTLOST, 2, 0, 0, DIERR_INPUTLOST, false},
         {"other read failure is kept", DIERR_GENERIC, 1, 0, 0, DIERR_GENERIC, false},
     };
     for (const Case& c : cases) {
         reset();
         startUp();
-        headlessSetMouse(7, 9, false);
+        headlessSetMouse(7, 9, true);
         headlessFail(HEADLESS_FAULT_MOUSE_READ, c.readFault, c.readFaults);
         if (c.acquireFaults) headlessFail(HEADLESS_FAULT_MOUSE_ACQUIRE, c.acquireFault, c.acquireFaults);
         PlatMouseState s;
+        std::memset(&s, 0x55, sizeof s);
         EXPECT_EQ(vidReadMouse(&s), c.result) << c.what;
         EXPECT_EQ(gInputResult, c.result) << c.what;
-        EXPECT_EQ(s.x, c.gotMotion ? 7 : 0) << c.what;
-        EXPECT_EQ(s.y, c.gotMotion ? 9 : 0) << c.what;
+        EXPECT_EQ(s.x, c.kept ? 7 : 0) << c.what;
+        EXPECT_EQ(s.y, c.kept ? 9 : 0) << c.what;
+        EXPECT_EQ(s.buttons[0] != 0, c.kept) << c.what;
     }
+}
+
+TEST_F(Display, AMouseThatStaysLostIsTriedOncePerFrame) {
+    startUp();
+    headlessSetMouse(7, 9, true);
+    // Lost for three reads, and each acquire finds it lost again.
+    headlessFail(HEADLESS_FAULT_MOUSE_READ, DIERR_INPUTLOST, 3);
+    headlessFail(HEADLESS_FAULT_MOUSE_ACQUIRE, DIERR_INPUTLOST, 3);
+    PlatMouseState s;
+    for (int frame = 0; frame < 3; frame++) {
+        EXPECT_EQ(vidReadMouse(&s), DIERR_INPUTLOST) << frame;
+        EXPECT_EQ(s.x, 0) << frame;
+        EXPECT_EQ(s.buttons[0], 0) << frame;
+    }
+    // One read and one acquire a frame: the fourth frame finds the device back.
+    EXPECT_EQ(vidReadMouse(&s), DI_OK);
+    EXPECT_EQ(s.x, 7);
+    EXPECT_NE(s.buttons[0], 0);
 }
 
 TEST_F(Display, NoMouseDeviceReadsNothing) {

@@ -106,6 +106,13 @@ TEST(DxResults, DisplayCodesAreTheNamesDirectDrawValues) {
     EXPECT_EQ(bracketName(vidDisplayResults[VID_DISPLAY_RESULT_COUNT - 1].text), "DDERR_DEVICEDOESNTOWNSURFACE");
 }
 
+TEST(DxResults, TheTwoQuotedDisplayTextsStandWordForWord) {
+    EXPECT_STREQ(vidDisplayResultText(0), "[DD_OK] The request completed successfully.");
+    EXPECT_STREQ(vidDisplayResultText(static_cast<int32_t>(0x887601C2)),
+                 "[DDERR_SURFACELOST] Access to the surface is refused because the surface memory is gone. Call the "
+                 "IDirectDrawSurface4::Restore method on this surface to restore the memory associated with it.");
+}
+
 TEST(DxResults, InputRowsCarryTheirNamesAndTheThreeQuotedExceptions) {
     struct Case {
         uint32_t code;

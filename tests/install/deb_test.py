@@ -1,0 +1,56 @@
+#!/usr/bin/env python3
+"""Builds the Debian package from a build folder, as the README's Install
+section does, and checks what dpkg would see: the game and its data inside,
+and xfonts-base recommended (SDL's message boxes on X11 need the X core
+fonts; without them a missing picture file is told on standard error only).
+
+    deb_test.py CPACK BUILD_DIR
+
+CPACK is the cpack beside the cmake that configured BUILD_DIR. Needs dpkg-deb.
+"""
+import glob
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+
+failures = []
+
+
+def check(cond, what):
+    print(("ok   " if cond else "FAIL ") + what, flush=True)
+    if not cond:
+        failures.append(what)
+    return cond
+
+
+def main():
+    cpack, build = sys.argv[1], os.path.abspath(sys.argv[2])
+    out = tempfile.mkdtemp(prefix="tq-deb-")
+    try:
+        r = subprocess.run([cpack, "-G", "DEB", "-B", out], cwd=build, capture_output=True, text=True)
+        debs = glob.glob(os.path.join(out, "*.deb"))
+        if not check(r.returncode == 0 and len(debs) == 1, "cpack -G DEB makes one package (%s)" %
+                     (r.stdout + r.stderr).strip()[-400:]):
+            return 1
+        deb = debs[0]
+        fields = subprocess.run(["dpkg-deb", "-f", deb, "Package", "Recommends"], capture_output=True,
+                                text=True, check=True).stdout
+        values = dict(line.split(": ", 1) for line in fields.splitlines() if ": " in line)
+        check(values.get("Package") == "tarvoquelms", "the package is tarvoquelms (%r)" % values.get("Package"))
+        recommends = [p.strip().split()[0] for p in values.get("Recommends", "").split(",") if p.strip()]
+        check("xfonts-base" in recommends, "it recommends xfonts-base (Recommends: %r)" % values.get("Recommends"))
+        files = subprocess.run(["dpkg-deb", "-c", deb], capture_output=True, text=True, check=True).stdout
+        for path in ("./usr/bin/tarvoquelms", "./usr/share/tarvoquelms/ALL", "./usr/share/tarvoquelms/worddiction.txt"):
+            check(any(line.split()[-1] == path for line in files.splitlines() if line.split()),
+                  "it holds %s" % path)
+    finally:
+        shutil.rmtree(out, ignore_errors=True)
+    for f in failures:
+        print("failed: " + f)
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
