@@ -12,6 +12,7 @@
 #include "game/pointer.h"
 #include "persist/hiscores.h"
 #include "persist/prefs.h"
+#include "persist/savereport.h"
 #include "platform/platform.h"
 #include "video/display.h"
 
@@ -39,8 +40,8 @@ bool isKey(uint32_t k, int32_t binding) { return static_cast<int64_t>(k) == bind
 // the loop before another frame runs.
 void winQuit() {
     displayRelease();
-    hiScoresSave();
-    prefsSave();
+    saveReportingFailure(hiScoresSave, HISCORES_FILE);
+    saveReportingFailure(prefsSave, PREFS_FILE);
     platPostQuitMessage(0);
 }
 
