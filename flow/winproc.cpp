@@ -138,6 +138,8 @@ void winCommandKeys(uint32_t k) {
 }
 
 void winKeyDown(uint32_t k) {
+    // A failed save is shown until the player presses the next key.
+    keyDefSaveFailed = 0;
     if (keyDefCaptureKey(k)) return;
     winPlayKeys(k);
     winCommandKeys(k);

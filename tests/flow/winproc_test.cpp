@@ -346,10 +346,18 @@ TEST_F(WindowProc, SaveOnTheKeyDefinitionScreenClearsKeysChangedOnlyWhenTheFileI
     std::filesystem::create_directory("prefs.txt");  // the file cannot be written
     keyDown('S');
     EXPECT_EQ(keysChanged, 1);
+    EXPECT_EQ(keyDefSaveFailed, 1);
+    keyDown('S');
+    EXPECT_EQ(keyDefSaveFailed, 1) << "a second try fails alike";
+    keyUp('S');
+    EXPECT_EQ(keyDefSaveFailed, 1) << "a release is not a key press";
+    keyDown('Q');  // any key, even one that does nothing here
+    EXPECT_EQ(keyDefSaveFailed, 0);
     std::filesystem::remove("prefs.txt");
 
     keyDown('S');
     EXPECT_EQ(keysChanged, 0);
+    EXPECT_EQ(keyDefSaveFailed, 0);
     EXPECT_EQ(readFile("prefs.txt"), "1;81;68;87;83;32;9;87;0;100;102;104;101;98;107;104;0;0;0;0;0;0;0;0;0;1;");
 
     // L brings the saved keys back after another change.
