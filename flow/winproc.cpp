@@ -3,6 +3,7 @@
 // otherwise it acts as a player's control, and then as a command key.
 #include "flow/winproc.h"
 
+#include "flow/gameend.h"
 #include "flow/gamestate.h"
 #include "flow/keydefs.h"
 #include "flow/startup.h"
@@ -103,7 +104,8 @@ void winCommandKeys(uint32_t k) {
             } else if (gameState == STATE_GAME_OVER || gameState == STATE_NO_DICTIONARY) {
                 winQuit();
             } else {
-                gameState = STATE_GAME_OVER;
+                // The game-over screen without a banner, but the score is kept.
+                gameEnd();
             }
             break;
         case VK_UP:
@@ -175,7 +177,10 @@ int32_t gameWindowProc(uint32_t message, uint32_t wParam, int32_t lParam) {
             platPostQuitMessage(0);
             break;
         case WM_CLOSE:
-            // The window's close button is how desktop players quit: save as Escape does.
+            // The window's close button is how desktop players quit, and a signal
+            // asking the game to end comes here too: a game still on ends first,
+            // so its score reaches the table before it is saved.
+            gameEnd();
             winQuit();
             break;
         case WM_ACTIVATEAPP:
