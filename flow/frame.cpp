@@ -2,6 +2,7 @@
 // it reads stays put from the first step to the flip.
 #include "flow/frame.h"
 
+#include "flow/gameend.h"
 #include "flow/gamestate.h"
 #include "flow/keydefs.h"
 #include "flow/screens.h"
@@ -11,7 +12,6 @@
 #include "game/grid.h"
 #include "game/pointer.h"
 #include "game/prompt.h"
-#include "persist/hiscores.h"
 #include "video/display.h"
 #include "video/sheetlayout.h"
 
@@ -40,8 +40,7 @@ int32_t frameBackground() {
 void frameGaugeEmptied(int32_t i) {
     gaugeTable[i].drainTicks = 0;
     if (i == GAUGE_LIFE) {
-        gameState = STATE_GAME_OVER;
-        ShowBanner(hiScoreInsert(0) ? BANNER_GAME_OVER_HIGH_SCORE : BANNER_GAME_OVER);
+        ShowBanner(gameEnd() ? BANNER_GAME_OVER_HIGH_SCORE : BANNER_GAME_OVER);
     } else {
         gaugeStop(gaugeTable[i]);
         if (i == GAUGE_DRAG) dragModeOn[0] = 0;

@@ -18,6 +18,7 @@ uint8_t keyCaptureActive;
 int32_t keyCaptureSlot;
 int32_t keyCapturePrevious;
 uint8_t keysChanged;
+uint8_t keyDefSaveFailed;
 
 namespace {
 
@@ -137,12 +138,15 @@ int32_t keyDefTextLines(KeyDefTextLine* lines) {
         lines[n++] = {87, "Press Escape to cancel."};
     } else {
         lines[n++] = {87, "Press Escape when finished."};
-        if (keysChanged) {
+        // A failed save takes the line that tells whether these are the default keys.
+        if (keyDefSaveFailed) {
+            lines[n++] = {98, "SAVE FAILED"};
+        } else if (keysChanged) {
             lines[n++] = {98, "Press S to save changes permanently."};
-            lines[n++] = {109, "Press L to load previously saved keys."};
         } else {
             lines[n++] = {98, "These are the default keys."};
         }
+        if (keysChanged) lines[n++] = {109, "Press L to load previously saved keys."};
     }
     return n;
 }
@@ -197,4 +201,5 @@ void keyDefReset() {
     keyCaptureSlot = 0;
     keyCapturePrevious = 0;
     keysChanged = 0;
+    keyDefSaveFailed = 0;
 }

@@ -27,6 +27,7 @@ extern uint8_t keyCaptureActive;    // the next key press goes into a binding
 extern int32_t keyCaptureSlot;      // the row whose binding is being captured
 extern int32_t keyCapturePrevious;  // that binding's value before the capture
 extern uint8_t keysChanged;         // a binding changed since prefs.txt was saved or loaded
+extern uint8_t keyDefSaveFailed;    // S could not write prefs.txt; cleared by the next key press
 
 // A, D, W, S, space, Tab, W for player 1; keypad 4, 6, 8, 5, 2, add, 8 for player 2.
 void keyInstallDefaults();
@@ -73,7 +74,8 @@ void keyDefClose();
 void keyDefMoveSelection(int32_t step);
 // The selected row's binding becomes 0 ("CHOOSE A KEY") until the next key.
 void keyDefCaptureBegin();
-// prefsSave; keysChanged is cleared only when the file was written.
+// prefsSave; keysChanged is cleared only when the file was written, and
+// keyDefSaveFailed is set when it was not.
 bool keyDefSave();
 // prefsLoad; without a readable file nothing changes.
 bool keyDefLoad();

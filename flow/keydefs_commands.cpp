@@ -17,7 +17,9 @@ constexpr uint32_t VK_F12 = 123;
 
 bool keyDefSave() {
     // prefsSave clears keysChanged itself, and only when the file was written.
-    return prefsSave();
+    const bool saved = prefsSave();
+    keyDefSaveFailed = saved ? 0 : 1;
+    return saved;
 }
 
 bool keyDefLoad() {
@@ -28,6 +30,7 @@ bool keyDefCommandKey(uint32_t k) {
     if (!keyDefActive) {
         return false;
     }
+    keyDefSaveFailed = 0;  // shown until the next key press
     switch (k) {
     case VK_RETURN:
         keyDefCaptureBegin();

@@ -5,6 +5,7 @@
 #include "flow/cmdline.h"
 #include "flow/folders.h"
 #include "flow/startup.h"
+#include "persist/savereport.h"
 #include "persist/settings.h"
 #include "platform/platform.h"
 #include "video/display.h"
@@ -28,7 +29,7 @@ void launchRememberDisplayMode(const PlatDisplayMode& started) {
     if (ended.fullscreen != started.fullscreen) settings.fullscreen = ended.fullscreen;
     if (ended.scale != started.scale) settings.scale = ended.scale;
     if (settings.fullscreen == before.fullscreen && settings.scale == before.scale) return;
-    if (!settingsSave()) std::fprintf(stderr, "tarvoquelms: the display settings could not be saved.\n");
+    saveReportingFailure(settingsSave, SETTINGS_FILE);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 // otherwise it acts as a player's control, and then as a command key.
 #include "flow/winproc.h"
 
+#include "flow/gameend.h"
 #include "flow/gamestate.h"
 #include "flow/keydefs.h"
 #include "flow/startup.h"
@@ -12,6 +13,7 @@
 #include "game/pointer.h"
 #include "persist/hiscores.h"
 #include "persist/prefs.h"
+#include "persist/savereport.h"
 #include "platform/platform.h"
 #include "video/display.h"
 
@@ -39,8 +41,8 @@ bool isKey(uint32_t k, int32_t binding) { return static_cast<int64_t>(k) == bind
 // the loop before another frame runs.
 void winQuit() {
     displayRelease();
-    hiScoresSave();
-    prefsSave();
+    saveReportingFailure(hiScoresSave, HISCORES_FILE);
+    saveReportingFailure(prefsSave, PREFS_FILE);
     platPostQuitMessage(0);
 }
 
@@ -102,7 +104,8 @@ void winCommandKeys(uint32_t k) {
             } else if (gameState == STATE_GAME_OVER || gameState == STATE_NO_DICTIONARY) {
                 winQuit();
             } else {
-                gameState = STATE_GAME_OVER;
+                // The game-over screen without a banner, but the score is kept.
+                gameEnd();
             }
             break;
         case VK_UP:
@@ -137,6 +140,8 @@ void winCommandKeys(uint32_t k) {
 }
 
 void winKeyDown(uint32_t k) {
+    // A failed save is shown until the player presses the next key.
+    keyDefSaveFailed = 0;
     if (keyDefCaptureKey(k)) return;
     winPlayKeys(k);
     winCommandKeys(k);
@@ -172,7 +177,10 @@ int32_t gameWindowProc(uint32_t message, uint32_t wParam, int32_t lParam) {
             platPostQuitMessage(0);
             break;
         case WM_CLOSE:
-            // The window's close button is how desktop players quit: save as Escape does.
+            // The window's close button is how desktop players quit, and a signal
+            // asking the game to end comes here too: a game still on ends first,
+            // so its score reaches the table before it is saved.
+            gameEnd();
             winQuit();
             break;
         case WM_ACTIVATEAPP:

@@ -24,7 +24,8 @@ extern int32_t hiScoreCount;  // 0..12
 // above 12 gives an empty table; a wrong check value zeroes every score.
 void hiScoresLoad();
 
-// Writes hi.txt. False when it could not be written (the old file stays).
+// Writes hi.txt. False when it could not be written (the old file stays;
+// errno tells why).
 bool hiScoresSave();
 
 // Enters player p's game score with the best word of the game; true when it

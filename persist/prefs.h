@@ -11,8 +11,8 @@ constexpr const char* PREFS_FILE = "prefs.txt";
 extern uint8_t prefsSpareFlag;
 
 // Writes prefs.txt (in the save folder) from the bindings, tip choices and spare flag and clears
-// keysChanged. False when the file could not be written: nothing changes then,
-// keysChanged included.
+// keysChanged. False when the file could not be written (errno tells why):
+// nothing changes then, keysChanged included.
 bool prefsSave();
 
 // Replaces the bindings, tip choices and spare flag with those of prefs.txt and

@@ -5,5 +5,6 @@
 #include <cstdint>
 
 // Writes `length` bytes as the whole new content of the file `name`: a
-// temporary file beside it, flushed to disk, then renamed over the old one. False, with the old file untouched, when any step fails.
+// temporary file beside it, flushed to disk, then renamed over the old one.
+// False, with the old file untouched and errno telling why, when any step fails.
 bool safeSaveFile(const char* name, const char* bytes, int32_t length);

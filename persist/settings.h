@@ -24,5 +24,5 @@ void settingsReset();
 bool settingsLoad();
 
 // Writes settings.ini through a temporary file like every save; false when it
-// could not be written.
+// could not be written (errno tells why).
 bool settingsSave();

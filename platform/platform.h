@@ -8,6 +8,8 @@
 #include <cstdint>
 
 // ---- Window messages (Win32 numbers) -------------------------------------
+// WM_CLOSE comes from the window's close button and from a request to end the
+// program (SIGINT, SIGTERM, SIGHUP), also while the game waits inactive.
 
 enum : uint32_t {
     WM_DESTROY = 0x0002,

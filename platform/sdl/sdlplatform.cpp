@@ -26,6 +26,8 @@ namespace {
 constexpr int32_t SDL_DIERR_OTHERAPPHASPRIO = static_cast<int32_t>(0x80070005);
 
 constexpr int SDL_QUEUE_SIZE = 512;
+// The longest a wait for messages sleeps before it looks at the hang-up flag.
+constexpr int SDL_WAIT_SLICE_MS = 100;
 constexpr double SDL_FRAME_SECONDS = 1.0 / 60.0;
 constexpr double SDL_CAP_SECONDS = 1.0 / 62.0;
 
@@ -62,6 +64,24 @@ struct SdlState {
 };
 
 SdlState sdl = {.mode = {true, 0}, .pacing = true};
+
+// SDL turns SIGINT and SIGTERM into SDL_QUIT but leaves SIGHUP (a closed
+// terminal, a logout) to kill the game unsaved. Its handler may only set this
+// flag; the message pump turns it into the same close message.
+volatile sig_atomic_t hangUpPending = 0;
+
+void sdlOnHangUp(int) { hangUpPending = 1; }
+
+void catchHangUp() {
+    struct sigaction action;
+    if (sigaction(SIGHUP, nullptr, &action) != 0) return;
+    // Only where nobody chose otherwise: under nohup it stays ignored.
+    if (action.sa_handler != SIG_DFL) return;
+    std::memset(&action, 0, sizeof action);
+    sigemptyset(&action.sa_mask);
+    action.sa_handler = sdlOnHangUp;
+    sigaction(SIGHUP, &action, nullptr);
+}
 
 void queuePush(uint32_t message, uint32_t wParam, int32_t lParam) {
     if (sdl.queueCount >= SDL_QUEUE_SIZE) return;  // a flood of input drops the newest
@@ -245,6 +265,10 @@ void pumpEvents() {
     if (!sdl.videoUp) return;
     SDL_Event e;
     while (SDL_PollEvent(&e)) handleEvent(e);
+    if (hangUpPending) {
+        hangUpPending = 0;
+        queuePush(WM_CLOSE, 0, 0);
+    }
 }
 
 bool makeTexture() {
@@ -362,13 +386,15 @@ void platWaitMessage() {
         queuePush(WM_QUIT, 0, 0);
         return;
     }
+    // In slices: SDL's own wait carries on through a signal that is not its own.
     while (sdl.queueCount == 0 && sdl.videoUp) {
         SDL_Event e;
-        if (!SDL_WaitEvent(&e)) {
+        const uint64_t start = SDL_GetTicks64();
+        if (SDL_WaitEventTimeout(&e, SDL_WAIT_SLICE_MS)) {
+            handleEvent(e);
+        } else if (SDL_GetTicks64() - start < SDL_WAIT_SLICE_MS / 2) {
             SDL_Delay(10);  // a broken event queue must not make the caller spin
-            return;
         }
-        handleEvent(e);
         pumpEvents();
     }
 }
@@ -465,6 +491,7 @@ int32_t platDisplayOpen(const char* title) {
         return DDERR_GENERIC;
     }
     sdl.videoUp = true;
+    catchHangUp();
     // Full screen is made as large as the desktop: without a window manager to
     // make it full screen it still covers the screen and agrees with what SDL
     // reports.

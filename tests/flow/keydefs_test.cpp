@@ -224,6 +224,28 @@ TEST_F(KeyDefs, TheInstructionsFollowTheCaptureAndTheUnsavedChanges) {
     EXPECT_EQ(screenTexts(), with({"87 Press Escape to cancel."}));
 }
 
+TEST_F(KeyDefs, AFailedSaveTakesTheLineThatTellsWhetherTheKeysAreTheDefaults) {
+    const std::vector<std::string> head = {
+        "43 Key Definition:", "54 In a one player game, either player's controls may be used.",
+        "65 Use the up and down cursor to highlight a control.", "76 Press Enter to change a key.",
+        "87 Press Escape when finished."};
+    struct Case {
+        uint8_t changed;
+        std::vector<std::string> tail;
+    };
+    const Case cases[] = {
+        {0, {"98 SAVE FAILED"}},
+        {1, {"98 SAVE FAILED", "109 Press L to load previously saved keys."}},
+    };
+    for (const Case& c : cases) {
+        keysChanged = c.changed;
+        keyDefSaveFailed = 1;
+        std::vector<std::string> all = head;
+        all.insert(all.end(), c.tail.begin(), c.tail.end());
+        EXPECT_EQ(screenTexts(), all) << "keysChanged " << int{c.changed};
+    }
+}
+
 // Where the label of a row stands in this drawing, as an offset from its
 // resting place; false when it is not drawn within one pixel of it.
 bool findLabel(const std::vector<DrawCopy>& copies, int32_t row, std::pair<int32_t, int32_t>* offset) {
@@ -287,14 +309,33 @@ TEST_F(KeyDefFiles, SSavesTheBindingsAndClearsKeysChanged) {
     EXPECT_EQ(readFile("prefs.txt"), "1;37;68;87;83;32;9;87;0;100;102;104;101;98;107;104;0;0;0;0;0;0;0;0;0;1;");
 }
 
-TEST_F(KeyDefFiles, SInAFolderThatCannotBeWrittenKeepsTheChangesMarkedUnsaved) {
+TEST_F(KeyDefFiles, SInAFolderThatCannotBeWrittenKeepsTheChangesMarkedUnsavedAndSaysSoUntilTheNextKey) {
     keyDefCommandKey(KEY_ENTER);
     keyDefCaptureKey(37);
     removeFolder();
     EXPECT_TRUE(keyDefCommandKey('S'));
+    EXPECT_EQ(keyDefSaveFailed, 1);
     EXPECT_FALSE(keyDefSave());
     EXPECT_EQ(keysChanged, 1);
     EXPECT_EQ(keyLeft[0], 37);
+
+    drawSetUp();
+    keyDefOpen();
+    headlessClearCopies();
+    keyDefScreenDraw();
+    EXPECT_TRUE(drawHasSmallText(drawCopies(), "SAVE FAILED", 320 - 4 * 11, 98));
+
+    EXPECT_TRUE(keyDefCommandKey(KEY_DOWN));
+    EXPECT_EQ(keyDefSaveFailed, 0);
+}
+
+TEST_F(KeyDefFiles, AFileThatIsAFolderCannotBeSavedOverAndSaysSo) {
+    std::filesystem::create_directory("prefs.txt");
+    EXPECT_FALSE(keyDefSave());
+    EXPECT_EQ(keyDefSaveFailed, 1);
+    std::filesystem::remove("prefs.txt");
+    EXPECT_TRUE(keyDefSave());
+    EXPECT_EQ(keyDefSaveFailed, 0);
 }
 
 TEST_F(KeyDefFiles, LLoadsTheSavedKeysBackOrChangesNothingWithoutAFile) {

@@ -126,6 +126,30 @@ TEST_F(Launch, WhatThePlayerChangesWhilePlayingIsRememberedForTheNextStart) {
     EXPECT_EQ(settings.scale, 2);
 }
 
+TEST_F(Launch, EveryFailedSaveAtQuitSaysOneLineWithItsPathAndReasonAndTheOthersAreStillSaved) {
+    // Folders where two of the files should go: even root cannot write over them.
+    std::filesystem::create_directories(saves + "/prefs.txt");
+    std::filesystem::create_directories(saves + "/settings.ini");
+    playerChoice = PlatDisplayMode{false, 2};  // so settings.ini is saved too
+    headlessSetIdleHook(playerChangesTheDisplay);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(run({"--save-dir", saves}), 0);
+    const std::string said = testing::internal::GetCapturedStderr();
+    // Start-up may have its own words about the files it could not read.
+    std::vector<std::string> quitLines;
+    for (size_t at = said.find("could not save"); at != std::string::npos; at = said.find("could not save", at + 1)) {
+        const size_t start = said.rfind('\n', at);
+        const size_t begin = start == std::string::npos ? 0 : start + 1;
+        quitLines.push_back(said.substr(begin, said.find('\n', at) - begin));
+    }
+    EXPECT_EQ(quitLines, (std::vector<std::string>{
+                             "tarvoquelms: could not save " + saves + "/prefs.txt: Is a directory.",
+                             "tarvoquelms: could not save " + saves + "/settings.ini: Is a directory.",
+                         }))
+        << said;
+    EXPECT_EQ(readFile((saves + "/hi.txt").c_str()), "0;6;");
+}
+
 TEST_F(Launch, HelpVersionAndMistakesEndBeforeAnyWindowOrFile) {
     struct Case {
         std::vector<std::string> words;

@@ -1,5 +1,7 @@
 // The window procedure: messages, the three stages of a key press, key
 // release, the command keys and the ways the program ends.
+#include <cstdio>
+
 #include "tests/flow/flowfixture.h"
 
 namespace {
@@ -14,24 +16,106 @@ TEST_F(WindowProc, ActivationSetsTheFlagAndTheSystemCursorIsRefused) {
     EXPECT_EQ(gameWindowProc(WM_SETCURSOR, 0, 0), 1);
 }
 
-TEST_F(WindowProc, EscapeInPlayEndsTheGameWithoutBannerAndASecondEscapeQuitsSavingBoth) {
+TEST_F(WindowProc, EscapeInPlayEndsTheGameWithoutBannerKeepingItsScoreAndASecondEscapeQuitsSavingBoth) {
     startPlay();
-    playerState[0].score = 500;  // would enter the empty table at a real game over
+    playerState[0].score = 500;
     keyDown(VK_ESCAPE);
     EXPECT_EQ(gameState, STATE_GAME_OVER);
     EXPECT_EQ(bannerIndex, BANNER_NONE);
-    EXPECT_EQ(hiScoreCount, 0);
+    ASSERT_EQ(hiScoreCount, 1);  // offered as a game over by the LIFE gauge is
+    EXPECT_EQ(hiScores[0].score, 500);
     EXPECT_EQ(headless.quitPosted, 0);
     EXPECT_FALSE(fileExists("hi.txt"));
 
-    // The second Escape comes through the loop: it quits before any frame runs.
+    // The second Escape comes through the loop: it quits before any frame runs,
+    // and the score already offered is not offered again.
     appActive = 1;
     headlessPushMessage(WM_KEYDOWN, VK_ESCAPE, 0);
     EXPECT_EQ(startMessageLoop(gameRunFrame), 0);
     EXPECT_EQ(headless.flipCount, 0);
     EXPECT_EQ(gDirectDraw, nullptr);
-    EXPECT_EQ(readFile("hi.txt"), "0;6;");
+    EXPECT_EQ(readFile("hi.txt"), "1;500;;0;3006;");
     EXPECT_EQ(readFile("prefs.txt"), DEFAULT_PREFS);
+}
+
+// A game with a score of 236 whose best word was QUELM for 40.
+void scoreAGame() {
+    playerState[0].score = 236;
+    std::snprintf(playerState[0].bestWords[0].word, sizeof playerState[0].bestWords[0].word, "QUELM");
+    playerState[0].bestWords[0].score = 40;
+}
+// That game alone in the table: (0 + 3) x (0 + 2) x (236 + 1) is the check value.
+constexpr const char* HI_TXT_OF_THAT_GAME = "1;236;QUELM;40;1422;";
+
+TEST_F(WindowProc, ClosingTheWindowWhileAGameIsOnKeepsItsScoreWhateverTheGameIsShowing) {
+    struct Case {
+        int32_t state;
+        uint8_t paused;
+    };
+    const Case cases[] = {
+        {STATE_PLAYING, 0}, {STATE_PLAYING, 1},   {STATE_LEVEL_INTRO, 0},
+        {STATE_TIP, 0},     {STATE_TURN_WORLD, 1},
+    };
+    for (const Case& c : cases) {
+        hiScoresReset();
+        headless.quitPosted = 0;
+        std::filesystem::remove("hi.txt");
+        startPlay();
+        scoreAGame();
+        gameState = c.state;
+        paused = c.paused;
+        // As the backend sends it while the game waits inactive.
+        appActive = 0;
+        headlessPushMessage(WM_CLOSE, 0, 0);
+        EXPECT_EQ(startMessageLoop(gameRunFrame), 0);
+        EXPECT_EQ(headless.quitPosted, 1);
+        EXPECT_EQ(gameState, STATE_GAME_OVER) << "state " << c.state << " paused " << int{c.paused};
+        EXPECT_EQ(readFile("hi.txt"), HI_TXT_OF_THAT_GAME) << "state " << c.state << " paused " << int{c.paused};
+    }
+}
+
+TEST_F(WindowProc, AGameAlreadyOverIsNotOfferedAgainWhenTheWindowCloses) {
+    struct Case {
+        const char* endedBy;
+        void (*end)();
+    };
+    const Case cases[] = {
+        {"Escape", [] { keyDown(VK_ESCAPE); }},
+        {"the LIFE gauge", [] {
+             lifeGauge.level = 0.5f;
+             gameRunFrame();
+         }},
+    };
+    for (const Case& c : cases) {
+        hiScoresReset();
+        std::filesystem::remove("hi.txt");
+        if (gDirectDraw == nullptr) openDisplay();
+        startPlay();
+        scoreAGame();
+        c.end();
+        ASSERT_EQ(gameState, STATE_GAME_OVER) << c.endedBy;
+        gameWindowProc(WM_CLOSE, 0, 0);
+        EXPECT_EQ(readFile("hi.txt"), HI_TXT_OF_THAT_GAME) << c.endedBy;
+    }
+}
+
+TEST_F(WindowProc, TheNextGameAfterAGameOverIsOfferedInItsTurn) {
+    startPlay();
+    scoreAGame();
+    keyDown(VK_ESCAPE);
+    keyDown(112);  // F1: a new game
+    ASSERT_NE(gameState, STATE_GAME_OVER);
+    playerState[0].score = 90;
+    gameWindowProc(WM_CLOSE, 0, 0);
+    EXPECT_EQ(readFile("hi.txt"), "2;236;QUELM;40;90;;0;44082;");
+}
+
+TEST_F(WindowProc, TheMissingDictionaryScreenHasNoGameToEnd) {
+    gameState = STATE_NO_DICTIONARY;
+    playerState[0].score = 50;  // cannot happen without words; still not a game's score
+    gameWindowProc(WM_CLOSE, 0, 0);
+    EXPECT_EQ(gameState, STATE_NO_DICTIONARY);
+    EXPECT_EQ(readFile("hi.txt"), "0;6;");
 }
 
 TEST_F(WindowProc, EscapeQuitsFromTheMissingDictionaryScreenAndEscapeOrF12UnpauseFirst) {
@@ -346,10 +430,18 @@ TEST_F(WindowProc, SaveOnTheKeyDefinitionScreenClearsKeysChangedOnlyWhenTheFileI
     std::filesystem::create_directory("prefs.txt");  // the file cannot be written
     keyDown('S');
     EXPECT_EQ(keysChanged, 1);
+    EXPECT_EQ(keyDefSaveFailed, 1);
+    keyDown('S');
+    EXPECT_EQ(keyDefSaveFailed, 1) << "a second try fails alike";
+    keyUp('S');
+    EXPECT_EQ(keyDefSaveFailed, 1) << "a release is not a key press";
+    keyDown('Q');  // any key, even one that does nothing here
+    EXPECT_EQ(keyDefSaveFailed, 0);
     std::filesystem::remove("prefs.txt");
 
     keyDown('S');
     EXPECT_EQ(keysChanged, 0);
+    EXPECT_EQ(keyDefSaveFailed, 0);
     EXPECT_EQ(readFile("prefs.txt"), "1;81;68;87;83;32;9;87;0;100;102;104;101;98;107;104;0;0;0;0;0;0;0;0;0;1;");
 
     // L brings the saved keys back after another change.

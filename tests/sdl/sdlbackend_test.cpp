@@ -3,10 +3,15 @@
 // the flip shows the palette-converted picture centred and scaled.
 #include <SDL2/SDL.h>
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <stdlib.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cstring>
+#include <thread>
 
 #include "platform/platform.h"
 #include "platform/sdl/sdl.h"
@@ -184,6 +189,71 @@ TEST_F(SdlBackend, FocusCloseAndQuitBecomeTheirMessages) {
     EXPECT_EQ(platGetMessage(&m), 0);
     EXPECT_EQ(m.message, WM_QUIT);
     EXPECT_EQ(m.wParam, 3u);
+}
+
+// The display opened again with `hangUp` as SIGHUP's action and SIGINT and
+// SIGTERM at their defaults (a shell may start a background job with SIGINT
+// ignored, and SDL then leaves it so).
+void reopenWithSignals(PlatSurface** primary, PlatSurface** back, void (*hangUp)(int)) {
+    platDisplayClose();
+    signal(SIGHUP, hangUp);
+    signal(SIGINT, SIG_DFL);
+    signal(SIGTERM, SIG_DFL);
+    ASSERT_EQ(platDisplayOpen("Tarvo Quelms"), DD_OK) << platDisplayError();
+    ASSERT_EQ(platCreatePrimary(true, primary), DD_OK);
+    ASSERT_EQ(platGetBackBuffer(*primary, back), DD_OK);
+}
+
+TEST_F(SdlBackend, HangUpInterruptAndTerminateEachAskTheGameToCloseOnce) {
+    reopenWithSignals(&primary, &back, SIG_DFL);
+    drain();
+    for (int sig : {SIGHUP, SIGINT, SIGTERM}) {
+        ASSERT_EQ(raise(sig), 0);
+        PlatMsg m;
+        ASSERT_TRUE(next(&m)) << strsignal(sig);
+        EXPECT_EQ(m.message, WM_CLOSE) << strsignal(sig);
+        EXPECT_FALSE(next(&m)) << strsignal(sig);
+    }
+}
+
+TEST_F(SdlBackend, AHangUpIgnoredByWhoeverStartedTheGameStaysIgnored) {
+    reopenWithSignals(&primary, &back, SIG_IGN);  // as nohup starts it
+    drain();
+    ASSERT_EQ(raise(SIGHUP), 0);
+    PlatMsg m;
+    EXPECT_FALSE(next(&m));
+    signal(SIGHUP, SIG_DFL);
+}
+
+TEST_F(SdlBackend, AGameWaitingWhileInactiveWakesForASignalToEnd) {
+    for (int sig : {SIGHUP, SIGTERM}) {
+        reopenWithSignals(&primary, &back, SIG_DFL);
+        drain();
+        std::atomic<bool> woke{false};
+        std::thread sender([sig, &woke] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(200));
+            kill(getpid(), sig);
+            // A wait that never wakes is ended by a key, so the test fails instead of hanging.
+            for (int i = 0; i < 50 && !woke; i++) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            if (!woke) {
+                SDL_Event e{};
+                e.type = SDL_KEYDOWN;
+                e.key.type = SDL_KEYDOWN;
+                e.key.keysym.scancode = SDL_SCANCODE_A;
+                SDL_PushEvent(&e);
+            }
+        });
+        const auto start = std::chrono::steady_clock::now();
+        platWaitMessage();
+        const auto waited = std::chrono::steady_clock::now() - start;
+        woke = true;
+        sender.join();
+        PlatMsg m;
+        ASSERT_TRUE(next(&m)) << strsignal(sig);
+        EXPECT_EQ(m.message, WM_CLOSE) << strsignal(sig);
+        EXPECT_LT(waited, std::chrono::milliseconds(1500)) << strsignal(sig);
+        drain();
+    }
 }
 
 TEST_F(SdlBackend, AfterTheDisplayIsClosedTheLoopEndsInsteadOfWaitingForEver) {

@@ -1,0 +1,10 @@
+// The end of a game, however it comes: the LIFE gauge running empty, Escape,
+// or the window closing while a game is still on.
+#pragma once
+
+// Ends the game in progress (in play, paused, in a level intro, a tip or Turn
+// The World): the game-over screen, and player 0's score offered to the
+// high-score table. True when the score entered the table. A game that is
+// already over, or the missing-dictionary screen, is left as it is and false
+// returned, so a game's score is offered once only.
+bool gameEnd();
