@@ -187,6 +187,11 @@ static int32_t scrClampCount(int32_t n, int32_t max)
 
 static void scrDrawPathMarks(int32_t p)
 {
+    // Under the path: a new word over the same cells hides them.
+    int32_t refused = scrClampCount(notWordLength[p], maxWordLength);
+    for (int32_t i = 0; i < refused; i++) {
+        sprDrawCellMark(scrCellX(p, notWordX[p][i]), scrCellY(notWordY[p][i]), SPR_MARK_NOT_A_WORD);
+    }
     int32_t n = scrClampCount(wordLength[p], maxWordLength);
     for (int32_t i = 0; i + 1 < n; i++) {
         int32_t kind = i == n - 2 ? SPR_MARK_PREVIOUS : SPR_MARK_PATH;
