@@ -10,6 +10,7 @@
 #include "game/dragmode.h"
 #include "game/gauge.h"
 #include "game/grid.h"
+#include "game/path.h"
 #include "game/pointer.h"
 #include "game/prompt.h"
 #include "video/display.h"
@@ -130,7 +131,11 @@ void gameRunFrame() {
     if (frameBackground() != 0) return;
     if (!paused) StatusPrompt();
     frameStateStep();
-    for (int32_t p = 0; p < framePlayers(); p++) VanishStep(p);
+    const uint32_t now = platGetTickCount();
+    for (int32_t p = 0; p < framePlayers(); p++) {
+        VanishStep(p);
+        NotWordStep(p, now);
+    }
     blinkPhase = blinkPhase ? 0 : 1;
     if (!paused) {
         scrDrawPlayScreen();

@@ -77,7 +77,8 @@ void keyDefCaptureBegin();
 // prefsSave; keysChanged is cleared only when the file was written, and
 // keyDefSaveFailed is set when it was not.
 bool keyDefSave();
-// prefsLoad; without a readable file nothing changes.
+// prefsLoad; without a readable file nothing changes, and a damaged one is set
+// aside for the default keys.
 bool keyDefLoad();
 
 // Draws the screen over the pause background (instead of the pause screen's lists).

@@ -7,6 +7,7 @@
 #include "Core/cmrand.h"
 #include "flow/frame.h"
 #include "flow/gamestate.h"
+#include "flow/keydefs.h"
 #include "game/banner.h"
 #include "game/dragmode.h"
 #include "game/gauge.h"
@@ -186,6 +187,11 @@ static int32_t scrClampCount(int32_t n, int32_t max)
 
 static void scrDrawPathMarks(int32_t p)
 {
+    // Under the path: a new word over the same cells hides them.
+    int32_t refused = scrClampCount(notWordLength[p], maxWordLength);
+    for (int32_t i = 0; i < refused; i++) {
+        sprDrawCellMark(scrCellX(p, notWordX[p][i]), scrCellY(notWordY[p][i]), SPR_MARK_NOT_A_WORD);
+    }
     int32_t n = scrClampCount(wordLength[p], maxWordLength);
     for (int32_t i = 0; i + 1 < n; i++) {
         int32_t kind = i == n - 2 ? SPR_MARK_PREVIOUS : SPR_MARK_PATH;
@@ -351,6 +357,76 @@ void scrDrawPauseScreen()
         txtDrawSmallString(keys[k][1], 230, y, TXT_ALIGN_LEFT);
     }
     txtDrawSmallString("Instructions:", 320, 363, TXT_ALIGN_CENTRE);
+    ScrTextLine lines[SCR_HELP_MAX_LINES];
+    int32_t count = scrInstructionLines(lines);
+    for (int32_t i = 0; i < count; i++) {
+        txtDrawSmallString(lines[i].text, 320, lines[i].y, TXT_ALIGN_CENTRE);
+    }
+}
+
+// Breaks `text` at blanks into lines of at most SCR_HELP_CHARS characters,
+// appended from lines[count]; returns the new count. A line that would pass
+// SCR_HELP_MAX_LINES is counted but not kept, so the caller sees the overflow.
+static int32_t scrWrapInto(const char* text, ScrTextLine* lines, int32_t count)
+{
+    const char* p = text;
+    while (*p != '\0') {
+        while (*p == ' ') p++;
+        if (*p == '\0') break;
+        int32_t n = static_cast<int32_t>(strlen(p));
+        if (n > SCR_HELP_CHARS) {
+            // The last blank that leaves the line short enough; a word longer
+            // than a line (none of ours is) is cut.
+            n = SCR_HELP_CHARS;
+            while (n > 0 && p[n] != ' ') n--;
+            if (n == 0) n = SCR_HELP_CHARS;
+        }
+        if (count < SCR_HELP_MAX_LINES) {
+            snprintf(lines[count].text, sizeof lines[count].text, "%.*s", static_cast<int>(n), p);
+            lines[count].y = SCR_HELP_TOP + SCR_HELP_PITCH * count;
+        }
+        count++;
+        p += n;
+    }
+    return count;
+}
+
+// "P1: LEFT A, RIGHT D, UP W, DOWN S, DROP SPACE", with the names the
+// key-definition screen gives the current bindings.
+static void scrPlayerKeysText(int32_t player, char* text, size_t size)
+{
+    char names[5][KEY_NAME_SIZE];
+    const int32_t* keys[5] = {keyLeft, keyRight, keyUp, keyDown, keyDrop};
+    for (int32_t c = 0; c < 5; c++) {
+        keyNameFormat(names[c], keys[c][player], KEYDEF_CONTROLS * player + c);
+    }
+    snprintf(text, size, "P%d: LEFT %s, RIGHT %s, UP %s, DOWN %s, DROP %s", player + 1, names[0], names[1], names[2],
+             names[3], names[4]);
+}
+
+int32_t scrInstructionLines(ScrTextLine* lines)
+{
+    static const char* const goal =
+        "Press on a letter and drag across its neighbours, any way, to spell a word of 3 to 15 letters. Let go to "
+        "score it. Words refill LIFE: when it runs out, the game is over. Meet the objective to finish the level. "
+        "The keys below steer a cursor instead, and DROP works as the mouse button.";
+    static const char* const tip = "Press T in play for a tip on what you can do now.";
+    char keys[MAX_PLAYERS][6 * KEY_NAME_SIZE];
+    for (int32_t p = 0; p < MAX_PLAYERS; p++) {
+        scrPlayerKeysText(p, keys[p], sizeof keys[p]);
+    }
+    int32_t count = scrWrapInto(goal, lines, 0);
+    for (int32_t p = 0; p < MAX_PLAYERS; p++) {
+        count = scrWrapInto(keys[p], lines, count);
+    }
+    count = scrWrapInto(tip, lines, count);
+    if (count > SCR_HELP_MAX_LINES) {
+        // Only very long key names get here; the key screen has room for them.
+        count = scrWrapInto(goal, lines, 0);
+        count = scrWrapInto("Press K to see both players' keys.", lines, count);
+        count = scrWrapInto(tip, lines, count);
+    }
+    return count;
 }
 
 void scrDrawBanner()

@@ -15,9 +15,24 @@ void scrDrawGameOverText();
 // DRAG offers its tip, which may switch the state to the tip screen.
 void scrDrawPlayScreen();
 // The paused screen's contents over the tiled background: high scores, keys
-// and the instructions heading. Not drawn while the key-definition screen is
-// open; that screen draws itself (keyDefScreenDraw).
+// and the instructions under their heading. Not drawn while the
+// key-definition screen is open; that screen draws itself (keyDefScreenDraw).
 void scrDrawPauseScreen();
+
+// The instructions under the pause screen's "Instructions:" heading, in the
+// small font, centred at x 320: the goal, then each player's keys as the
+// bindings now stand. At most SCR_HELP_MAX_LINES lines of SCR_HELP_CHARS
+// characters, from y SCR_HELP_TOP, so the last ends above the screen's bottom.
+constexpr int32_t SCR_HELP_TOP = 374;
+constexpr int32_t SCR_HELP_PITCH = 11;
+constexpr int32_t SCR_HELP_MAX_LINES = 9;
+constexpr int32_t SCR_HELP_CHARS = 74;
+struct ScrTextLine {
+    int32_t y;
+    char text[SCR_HELP_CHARS + 1];
+};
+// Fills `lines` (SCR_HELP_MAX_LINES of them); returns how many.
+int32_t scrInstructionLines(ScrTextLine* lines);
 // The banner box with its text, when a banner is set.
 void scrDrawBanner();
 

@@ -35,6 +35,7 @@ void gameNew() {
         pointerHeld[p] = 0;
         wordLength[p] = 0;
         highlightOn[p] = 0;
+        notWordLength[p] = 0;
         dragModeOn[p] = 0;
         prevCellX[p] = 0;
         prevCellY[p] = 0;

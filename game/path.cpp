@@ -6,12 +6,17 @@
 #include "game/grid.h"
 #include "game/gridlog.h"
 #include "game/score.h"
+#include "platform/platform.h"
 
 char wordLetters[MAX_PLAYERS][maxWordLength + 1];
 int32_t wordLength[MAX_PLAYERS];
 int32_t pathX[MAX_PLAYERS][maxWordLength];
 int32_t pathY[MAX_PLAYERS][maxWordLength];
 uint8_t highlightOn[MAX_PLAYERS];
+int32_t notWordX[MAX_PLAYERS][maxWordLength];
+int32_t notWordY[MAX_PLAYERS][maxWordLength];
+int32_t notWordLength[MAX_PLAYERS];
+uint32_t notWordTime[MAX_PLAYERS];
 
 static bool pathPlayerValid(int32_t p) { return p >= 0 && p < MAX_PLAYERS; }
 
@@ -81,9 +86,27 @@ void FinishWord(int32_t p) {
         }
         vanishPending[p] = 1;
         wordAccept(p, wordLetters[p]);
+    } else if (wordLength[p] >= minWordLength) {
+        WordRefused(p);
     }
     ClearWord(p);
     gameLog("HIGHLIGHT OFF in Lifted.");
+}
+
+void WordRefused(int32_t p) {
+    if (!pathPlayerValid(p)) return;
+    gameLog("Not a word: %s", wordLetters[p]);
+    const int32_t n = wordLength[p] < maxWordLength ? wordLength[p] : maxWordLength;
+    std::memcpy(notWordX[p], pathX[p], sizeof notWordX[p][0] * static_cast<size_t>(n));
+    std::memcpy(notWordY[p], pathY[p], sizeof notWordY[p][0] * static_cast<size_t>(n));
+    notWordLength[p] = n;
+    notWordTime[p] = platGetTickCount();
+}
+
+void NotWordStep(int32_t p, uint32_t now) {
+    if (!pathPlayerValid(p) || notWordLength[p] == 0) return;
+    // Elapsed time, not a sum: the tick count wraps after 49.7 days.
+    if (now - notWordTime[p] >= NOT_A_WORD_MS) notWordLength[p] = 0;
 }
 
 void pathClearAll() {
@@ -92,4 +115,8 @@ void pathClearAll() {
     std::memset(pathX, 0, sizeof pathX);
     std::memset(pathY, 0, sizeof pathY);
     std::memset(highlightOn, 0, sizeof highlightOn);
+    std::memset(notWordX, 0, sizeof notWordX);
+    std::memset(notWordY, 0, sizeof notWordY);
+    std::memset(notWordLength, 0, sizeof notWordLength);
+    std::memset(notWordTime, 0, sizeof notWordTime);
 }

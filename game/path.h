@@ -32,5 +32,22 @@ void ClearWord(int32_t p);
 // accepted; the path is emptied either way.
 void FinishWord(int32_t p);
 
+// The cells of the last released path of 3 letters or more that was not a
+// word, marked red for NOT_A_WORD_MS after the release (notWordTime, in the
+// port layer's tick count); notWordLength is 0 when nothing is marked.
+constexpr uint32_t NOT_A_WORD_MS = 500;
+extern int32_t notWordX[MAX_PLAYERS][maxWordLength];
+extern int32_t notWordY[MAX_PLAYERS][maxWordLength];
+extern int32_t notWordLength[MAX_PLAYERS];
+extern uint32_t notWordTime[MAX_PLAYERS];
+
+// Player p released a path of 3 letters or more that is not a word: the one
+// place where everything a refused word sets off begins. Keeps the path's
+// cells for the red mark.
+void WordRefused(int32_t p);
+// Once a frame, with that frame's tick count: the red mark ends when
+// NOT_A_WORD_MS have passed since the refusal.
+void NotWordStep(int32_t p, uint32_t now);
+
 // Every path record back to empty (for tests and a cold start).
 void pathClearAll();

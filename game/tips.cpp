@@ -6,7 +6,7 @@
 
 const char* const tipTexts[TIP_COUNT] = {
     "To play Tarvo Quelms, try to find words within the grid. Click on any letter, hold the button down, and drag "
-    "the cursor over other letters to spell a words. You can make words moving horizontally, vertically or "
+    "the cursor over other letters to spell a word. You can make words moving horizontally, vertically or "
     "diagonally. The letters do not have to be in a straight line. When your word is complete, release the button. "
     "If the word is valid, you will score points and the letters used will disappear. Any word in the dictionary "
     "with three to fifteen letters is valid. To reset the timer and earn bonus points, complete the current level "

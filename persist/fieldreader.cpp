@@ -6,6 +6,10 @@
 int32_t fileReadPos;
 int32_t fileTextLength;
 
+const char* fileTextBytes() {
+    return fileText;
+}
+
 void fileReadField(char* field) {
     int32_t n = 0;
     while (fileReadPos >= 0 && fileReadPos < fileTextLength) {

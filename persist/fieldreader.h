@@ -18,6 +18,9 @@ extern int32_t fileTextLength;
 // opened or read, or when it is too big for the buffer.
 bool fileReadWhole(const char* name);
 
+// The bytes of the file last read whole: fileTextLength of them, then a zero.
+const char* fileTextBytes();
+
 // Copies the next field into `field` (FILE_FIELD_SIZE bytes) without its ';'.
 // Past the end of the text every field is empty.
 void fileReadField(char* field);

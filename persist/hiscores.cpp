@@ -23,6 +23,20 @@ void hiScoresCopyText(char* row, const char* text) {
     row[length] = '\0';
 }
 
+// The next save writes the zeroed table over the file, so a copy of what it
+// held is kept beside it first.
+void hiScoresKeepBad(const char* path) {
+    char badPath[CM_PATH_SIZE + 8];
+    snprintf(badPath, sizeof badPath, "%s.bad", path);
+    if (safeSaveFile(badPath, fileTextBytes(), fileTextLength)) {
+        fprintf(stderr, "tarvoquelms: %s fails its check value, so its scores read as 0; it is kept as %s.\n", path,
+                badPath);
+    } else {
+        fprintf(stderr, "tarvoquelms: %s fails its check value, so its scores read as 0; it could not be kept as %s.\n",
+                path, badPath);
+    }
+}
+
 }  // namespace
 
 int32_t hiScoresCheck() {
@@ -61,6 +75,7 @@ void hiScoresLoad() {
         for (HiScoreRow& row : hiScores) {
             row.score = 0;
         }
+        hiScoresKeepBad(path);
     }
 }
 

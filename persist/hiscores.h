@@ -21,7 +21,9 @@ extern HiScoreRow hiScores[HISCORE_ROWS];
 extern int32_t hiScoreCount;  // 0..12
 
 // Reads hi.txt. A missing or unreadable file leaves the table as it is; a count
-// above 12 gives an empty table; a wrong check value zeroes every score.
+// above 12 gives an empty table; a wrong check value zeroes every score, and
+// the file is copied to hi.txt.bad (named on standard error) before any save
+// can replace it.
 void hiScoresLoad();
 
 // Writes hi.txt. False when it could not be written (the old file stays;

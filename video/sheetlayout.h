@@ -20,8 +20,9 @@ constexpr uint8_t SHEET_INDEX_WHITE = 255;
 
 // ---- Backgrounds (copied opaque to 0,0) ------------------------------------
 
+// Both cover the whole screen, so nothing of an earlier frame is left at an edge.
 constexpr SheetRect SHEET_BACKGROUND_ONE_PLAYER = {0, 0, 640, 480};
-constexpr SheetRect SHEET_BACKGROUND_TWO_PLAYER = {0, 566, 640, 1044};
+constexpr SheetRect SHEET_BACKGROUND_TWO_PLAYER = {0, 564, 640, 1044};
 
 // Tiled over the whole screen while paused (8 x 6 copies, opaque).
 constexpr SheetRect SHEET_PAUSE_TILE = {440, 110, 520, 190};
@@ -44,8 +45,10 @@ constexpr int32_t SHEET_GAUGE_CYCLE_TOP = 350;
 
 // ---- Cell marks: 31 x 31, five in a row, keyed --------------------------------
 
-constexpr int32_t SHEET_MARK_LEFT = 52;
-constexpr int32_t SHEET_MARK_TOP = 477;
+// Right of the one-player background and below the buttons, where no
+// background copy reaches: marks inside a background showed at the screen's edge.
+constexpr int32_t SHEET_MARK_LEFT = 643;
+constexpr int32_t SHEET_MARK_TOP = 440;
 constexpr int32_t SHEET_MARK_SIZE = 31;
 constexpr int32_t SHEET_MARK_MAGENTA = 0;   // filled square
 constexpr int32_t SHEET_MARK_NOTHING = 1;   // all black: shows nothing

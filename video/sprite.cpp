@@ -17,6 +17,7 @@ int32_t sprDrawCellMark(int32_t x, int32_t y, int32_t kind)
         position = SHEET_MARK_GREEN;
         break;
     case SPR_MARK_PREVIOUS:
+    case SPR_MARK_NOT_A_WORD:
         position = SHEET_MARK_RED;
         break;
     default:

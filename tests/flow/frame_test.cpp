@@ -2,6 +2,7 @@
 #include "tests/flow/flowfixture.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -247,6 +248,52 @@ TEST_F(FrameWithWords, TheKeyboardAloneSpellsAWordWithTheDropKey) {
     keyUp(VK_SPACE);
     EXPECT_EQ(pointerHeld[0], 0);
     EXPECT_EQ(playerState[0].score, 8);
+}
+
+// The red marks each frame draws on player 0's grid cells in row 3.
+std::vector<int32_t> redMarkColumnsInRow3() {
+    std::vector<int32_t> columns;
+    const SheetRect red = sheetCellMark(SHEET_MARK_RED);
+    for (int32_t i = 0; i < headless.copyCount; i++) {
+        const HeadlessCopy& c = headless.copies[i];
+        if (c.left != red.left || c.top != red.top || c.right != red.right || c.bottom != red.bottom) continue;
+        if (c.y == 27 + 36 * 3 - 2 && (c.x - 148) % 36 == 0) columns.push_back((c.x - 148) / 36);
+    }
+    return columns;
+}
+
+TEST_F(FrameWithWords, AReleasedPathThatIsNotAWordShowsRedOnItsCellsForHalfASecond) {
+    struct Case {
+        const char* what;
+        std::vector<int32_t> columns;  // along row 3
+        std::vector<int32_t> marked;
+    };
+    const Case cases[] = {
+        {"TAC is not a word", {4, 3, 2}, {4, 3, 2}},
+        {"CAT is a word", {2, 3, 4}, {}},
+        {"two letters are too few to be refused", {2, 3}, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        startPlay();
+        writeCat();
+        headlessSetTicks(200000);
+        for (int32_t column : c.columns) frameWithMouseAt(cellX(column), cellY(3), true);
+        ASSERT_EQ(wordLength[0], static_cast<int32_t>(c.columns.size()));
+        frameWithButton(false);
+        ASSERT_EQ(wordLength[0], 0);
+        // From the frame after the release until half a second has passed.
+        for (uint32_t after : {0u, 250u, 499u}) {
+            headlessSetTicks(200000 + after);
+            headlessClearCopies();
+            frameWithButton(false);
+            EXPECT_EQ(redMarkColumnsInRow3(), c.marked) << after << " ms";
+        }
+        headlessSetTicks(200500);
+        headlessClearCopies();
+        frameWithButton(false);
+        EXPECT_EQ(redMarkColumnsInRow3(), std::vector<int32_t>{});
+    }
 }
 
 TEST_F(FrameWithWords, AnUnreadableMouseMovesNothingAndCountsAsButtonUp) {

@@ -352,4 +352,26 @@ TEST_F(KeyDefFiles, LLoadsTheSavedKeysBackOrChangesNothingWithoutAFile) {
     EXPECT_EQ(keysChanged, 0);
 }
 
+TEST_F(KeyDefFiles, LWithADamagedFileSetsItAsideAndShowsTheDefaultKeys) {
+    keyDefCommandKey(KEY_ENTER);
+    keyDefCaptureKey(37);
+    tipDoNotShow[2] = 1;
+    ASSERT_EQ(keysChanged, 1);
+    const std::string damaged = "1;37;68;87;83;32;9;87;0;100;102;104;101;98;107;104;0;1;0;0;0;0;0;0;0;1;\x1a\x1a";
+    writeFile("prefs.txt", damaged);
+    testing::internal::CaptureStderr();
+    EXPECT_TRUE(keyDefCommandKey('L'));
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "tarvoquelms: prefs.txt is damaged (field 27 is not a whole number); it is kept as prefs.txt.bad and the "
+              "default keys are used.\n");
+    EXPECT_EQ(keyLeft[0], 65);
+    EXPECT_EQ(tipDoNotShow[2], 0);
+    EXPECT_EQ(keysChanged, 0);
+    KeyDefTextLine lines[KEYDEF_TEXT_LINES];
+    int32_t n = keyDefTextLines(lines);
+    EXPECT_STREQ(lines[n - 1].text, "These are the default keys.");
+    EXPECT_FALSE(fileExists("prefs.txt"));
+    EXPECT_EQ(readFile("prefs.txt.bad"), damaged);
+}
+
 }  // namespace

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
 
 #include "Core/cmrand.h"
 #include "flow/gamestate.h"
+#include "flow/keydefs.h"
 #include "flow/screens.h"
 #include "game/banner.h"
 #include "game/dragmode.h"
@@ -37,6 +39,7 @@ protected:
         pointerClearAll();
         hiScoresReset();
         tipsClear();
+        keyInstallDefaults();
         cmSrand(1234);
         std::memset(gridMessageRows, 0, sizeof gridMessageRows);
         objective = Objective{0, 3, 5, 0, ""};
@@ -53,6 +56,8 @@ protected:
         lifeGauge.running = 1;
         dragGauge.fullLevel = 180;
     }
+    // The bindings are shared with every other test.
+    void TearDown() override { keyInstallDefaults(); }
 
     static DrawCopy letterAt(char letter, int32_t x, int32_t y) { return drawCopy(x, y, sheetBigLetter(letter - 'A')); }
     static DrawCopy markAt(int32_t position, int32_t cellX, int32_t cellY)
@@ -445,6 +450,87 @@ TEST_F(ScreensTest, PauseScreenListsHighScoresAndKeys)
     };
     for (const Text& t : texts) EXPECT_TRUE(drawHasSmallText(got, t.text, t.x, t.y)) << t.text;
     EXPECT_FALSE(drawHasSmallText(got, "MR UNUSED", 315 - 72, 83));
+}
+
+// Every copy of the instructions: below the heading, above the screen's bottom
+// rows, inside its width, and every character one the small font has.
+static void expectInstructionsFit(const ScrTextLine* lines, int32_t count)
+{
+    ASSERT_GE(count, 1);
+    ASSERT_LE(count, SCR_HELP_MAX_LINES);
+    for (int32_t i = 0; i < count; i++) {
+        const size_t length = std::strlen(lines[i].text);
+        EXPECT_EQ(lines[i].y, 374 + 11 * i);
+        EXPECT_LE(lines[i].y + TXT_SMALL_HEIGHT, 477) << lines[i].text;
+        EXPECT_LE(length * TXT_SMALL_ADVANCE, 640u) << lines[i].text;
+        for (size_t c = 0; c < length; c++) {
+            EXPECT_TRUE(lines[i].text[c] == ' ' || drawSmallIndex(lines[i].text[c]) >= 0) << lines[i].text;
+        }
+    }
+    headlessClearCopies();
+    scrDrawPauseScreen();
+    std::vector<DrawCopy> got = drawCopies();
+    for (int32_t i = 0; i < count; i++) {
+        const int32_t x = 320 - static_cast<int32_t>(std::strlen(lines[i].text)) * TXT_SMALL_ADVANCE / 2;
+        EXPECT_TRUE(drawHasSmallText(got, lines[i].text, x, lines[i].y)) << lines[i].text;
+    }
+    for (const DrawCopy& c : got) {
+        if (c.y <= 363) continue;
+        EXPECT_GE(c.y, 374) << c;
+        EXPECT_LE(c.y + (c.bottom - c.top), 477) << c;
+        EXPECT_GE(c.x, 0) << c;
+        EXPECT_LE(c.x + (c.right - c.left), 640) << c;
+    }
+}
+
+static std::string joinedLines(const ScrTextLine* lines, int32_t count)
+{
+    std::string all;
+    for (int32_t i = 0; i < count; i++) all += std::string(i ? " " : "") + lines[i].text;
+    return all;
+}
+
+TEST_F(ScreensTest, InstructionsTellTheGoalAndTheKeysAsTheyAreBound)
+{
+    keyInstallDefaults();
+    ScrTextLine lines[SCR_HELP_MAX_LINES];
+    int32_t count = scrInstructionLines(lines);
+    expectInstructionsFit(lines, count);
+    std::string all = joinedLines(lines, count);
+    EXPECT_NE(all.find("to spell a word of 3 to 15 letters"), std::string::npos) << all;
+    EXPECT_NE(all.find("when it runs out, the game is over"), std::string::npos) << all;
+    EXPECT_NE(all.find("Meet the objective"), std::string::npos) << all;
+    // One line for each player's keys.
+    bool p1 = false, p2 = false;
+    for (int32_t i = 0; i < count; i++) {
+        p1 |= std::strcmp(lines[i].text, "P1: LEFT A, RIGHT D, UP W, DOWN S, DROP SPACE") == 0;
+        p2 |= std::strcmp(lines[i].text, "P2: LEFT NUMPAD4, RIGHT NUMPAD6, UP NUMPAD8, DOWN NUMPAD5, DROP NUMPAD2") == 0;
+    }
+    EXPECT_TRUE(p1) << all;
+    EXPECT_TRUE(p2) << all;
+
+    // Changed keys show by the names the key screen gives them.
+    keyLeft[0] = 37;
+    keyDrop[0] = 0;
+    keyUp[1] = 188;
+    keyDown[1] = 144;
+    count = scrInstructionLines(lines);
+    expectInstructionsFit(lines, count);
+    all = joinedLines(lines, count);
+    EXPECT_NE(all.find("P1: LEFT LEFT CURSOR, RIGHT D, UP W, DOWN S, DROP NOT DEFINED"), std::string::npos) << all;
+    EXPECT_NE(all.find("UP ,, DOWN NUM LOCK (CONFUSES NUMERIC KEYPAD), DROP NUMPAD2"), std::string::npos) << all;
+}
+
+TEST_F(ScreensTest, InstructionsStillFitWhenEveryKeyHasTheLongestName)
+{
+    for (int32_t row = 0; row < KEYDEF_ROWS; row++) *keyDefBinding(row) = 144;
+    ScrTextLine lines[SCR_HELP_MAX_LINES];
+    int32_t count = scrInstructionLines(lines);
+    expectInstructionsFit(lines, count);
+    std::string all = joinedLines(lines, count);
+    EXPECT_NE(all.find("Meet the objective"), std::string::npos) << all;
+    EXPECT_NE(all.find("Press K to see both players' keys."), std::string::npos) << all;
+    EXPECT_EQ(all.find("NUM LOCK"), std::string::npos) << all;
 }
 
 TEST_F(ScreensTest, BannerPanelGrowsForSixteenCharactersOrMore)

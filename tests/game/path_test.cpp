@@ -136,6 +136,72 @@ TEST_F(PathTest, WordsThroughABlankOrShorterThanThreeAreDropped) {
     }
 }
 
+TEST_F(PathTest, APathOfThreeOrMoreThatIsNotAWordIsKeptForTheRedMark) {
+    struct Case {
+        const char* name;
+        std::vector<std::pair<int32_t, int32_t>> cells;
+        bool refused;
+    };
+    const Case cases[] = {
+        {"not a word", {{0, 0}, {0, 1}, {1, 2}}, true},
+        {"through the blank", {{1, 0}, {2, 0}, {3, 0}}, true},
+        {"four letters, a word's start", {{0, 0}, {1, 0}, {2, 0}, {2, 1}}, true},
+        {"a word", {{0, 0}, {1, 0}, {2, 0}}, false},
+        {"two letters", {{4, 0}, {4, 1}}, false},
+        {"one letter", {{0, 0}}, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        wordRulesReset();
+        setUpGrids();
+        headlessSetTicks(7000);
+        wordRulesSpell(0, c.cells);
+        FinishWord(0);
+        if (!c.refused) {
+            EXPECT_EQ(notWordLength[0], 0);
+            continue;
+        }
+        ASSERT_EQ(notWordLength[0], static_cast<int32_t>(c.cells.size()));
+        for (size_t i = 0; i < c.cells.size(); i++) {
+            EXPECT_EQ(notWordX[0][i], c.cells[i].first) << i;
+            EXPECT_EQ(notWordY[0][i], c.cells[i].second) << i;
+        }
+        EXPECT_EQ(notWordTime[0], 7000u);
+        EXPECT_EQ(notWordLength[1], 0);
+    }
+}
+
+TEST_F(PathTest, TheRedMarkLastsHalfASecondAcrossTheTickCountsWrap) {
+    for (uint32_t start : {7000u, 0xFFFFFF00u}) {
+        SCOPED_TRACE(start);
+        wordRulesReset();
+        setUpGrids();
+        headlessSetTicks(start);
+        wordRulesSpell(1, {{0, 0}, {1, 1}, {2, 2}});
+        FinishWord(1);
+        ASSERT_EQ(notWordLength[1], 3);
+        NotWordStep(1, start + 499);
+        EXPECT_EQ(notWordLength[1], 3);
+        NotWordStep(0, start + 600);  // the other player's step leaves it
+        EXPECT_EQ(notWordLength[1], 3);
+        NotWordStep(1, start + 500);
+        EXPECT_EQ(notWordLength[1], 0);
+    }
+    // A later refusal replaces the earlier one and starts its own half second.
+    headlessSetTicks(1000);
+    wordRulesSpell(0, {{0, 0}, {0, 1}, {1, 2}});
+    FinishWord(0);
+    headlessSetTicks(1300);
+    wordRulesSpell(0, {{6, 6}, {5, 5}, {4, 4}, {3, 3}});
+    FinishWord(0);
+    EXPECT_EQ(notWordLength[0], 4);
+    EXPECT_EQ(notWordX[0][0], 6);
+    NotWordStep(0, 1700);
+    EXPECT_EQ(notWordLength[0], 4);
+    NotWordStep(0, 1800);
+    EXPECT_EQ(notWordLength[0], 0);
+}
+
 TEST_F(PathTest, TwoLetterWordsAreNeverLookedUp) {
     // AB is in the dictionary but too short to count.
     const char* rows[GRID_SIZE] = {"ABEEEEE", "EEEEEEE", "EEEEEEE", "EEEEEEE", "EEEEEEE", "EEEEEEE", "EEEEEEE"};

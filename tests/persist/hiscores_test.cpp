@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -115,6 +116,51 @@ TEST_F(HiScores, AChangedTopThreeScoreZeroesEveryScoreOnTheNextLoad) {
             EXPECT_EQ(hiScores[0].score, tableScore(0));
             EXPECT_EQ(hiScores[changedRow].score, tableScore(changedRow) + 1);
         }
+    }
+}
+
+// The zeroed table is what the next save writes, so the file as it was is kept
+// beside it first.
+TEST_F(HiScores, AFileFailingItsCheckIsKeptAsHiTxtBadBeforeTheNextSave) {
+    const std::string damaged = "2;2360;QUARTZ;88;1200;JAM;40;99;";
+    writeFile("hi.txt", damaged);
+    testing::internal::CaptureStderr();
+    hiScoresLoad();
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "tarvoquelms: hi.txt fails its check value, so its scores read as 0; it is kept as hi.txt.bad.\n");
+    EXPECT_EQ(hiScoreCount, 2);
+    EXPECT_EQ(hiScores[0].score, 0);
+    EXPECT_STREQ(hiScores[0].word, "QUARTZ");
+    EXPECT_EQ(readFile("hi.txt.bad"), damaged);
+
+    ASSERT_TRUE(hiScoresSave());
+    EXPECT_EQ(readFile("hi.txt"), "2;0;QUARTZ;88;0;JAM;40;6;");
+    EXPECT_EQ(readFile("hi.txt.bad"), damaged);
+}
+
+TEST_F(HiScores, OnlyAFailedCheckKeepsACopy) {
+    struct Case {
+        const char* what;
+        std::string bytes;
+        bool kept;
+    };
+    const Case cases[] = {
+        {"a good table", "1;250;ESCAPES;105;1506;", false},
+        {"a good empty table", "0;6;", false},
+        {"a count above 12 is read no further", "13;5;A;1;", false},
+        {"an empty file has a check of 0", "", true},
+        {"a changed score", "1;251;ESCAPES;105;1506;", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::remove("hi.txt.bad");
+        writeFile("hi.txt", c.bytes);
+        testing::internal::CaptureStderr();
+        hiScoresLoad();
+        const std::string err = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(fileExists("hi.txt.bad"), c.kept);
+        EXPECT_EQ(err.empty(), !c.kept) << err;
+        EXPECT_EQ(readFile("hi.txt"), c.bytes);
     }
 }
 

@@ -517,8 +517,33 @@ TEST_F(BuiltSheet, EveryPictureHasInkWhereItMust) {
     EXPECT_LT(hatch, 95 * 63 * 2 / 3);  // the button under it shows through
     // Opaque copies: the backgrounds and the pause tile hold no transparent colour.
     EXPECT_EQ(inked(SHEET_PAUSE_TILE), 80 * 80);
-    EXPECT_EQ(inked(SheetRect{0, 0, 640, 477}), 640 * 477);
-    EXPECT_EQ(inked(SHEET_BACKGROUND_TWO_PLAYER), 640 * 478);
+    EXPECT_EQ(inked(SHEET_BACKGROUND_ONE_PLAYER), 640 * 480);
+    EXPECT_EQ(inked(SHEET_BACKGROUND_TWO_PLAYER), 640 * 480);
+}
+
+// A picture inside a background rectangle would show on every frame of that
+// background; the marks once stood in the one-player picture's bottom rows.
+TEST(SheetLayout, TheCellMarksLieWhereNoBackgroundCopyReaches) {
+    auto overlaps = [](const SheetRect& a, const SheetRect& b) {
+        return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+    };
+    for (int32_t k = 0; k < SHEET_MARK_COUNT; k++) {
+        const SheetRect mark = sheetCellMark(k);
+        EXPECT_FALSE(overlaps(mark, SHEET_BACKGROUND_ONE_PLAYER)) << k;
+        EXPECT_FALSE(overlaps(mark, SHEET_BACKGROUND_TWO_PLAYER)) << k;
+        EXPECT_LE(mark.right, SHEET_WIDTH) << k;
+        EXPECT_GE(mark.top, SHEET_PLAIN_TOP_HEIGHT) << k;
+        for (const SheetRect& button : {SHEET_BUTTON_CONTINUE, SHEET_BUTTON_DO_NOT_SHOW, SHEET_BUTTON_START_DRAG,
+                                        SHEET_BUTTON_STOP_DRAG, SHEET_BUTTON_ENTER_GAME, SHEET_BUTTON_HATCHING})
+            EXPECT_FALSE(overlaps(mark, button)) << k;
+        for (int32_t d = 0; d < 10; d++) EXPECT_FALSE(overlaps(mark, sheetBigDigit(d))) << k;
+    }
+    // Both backgrounds fill the 640 x 480 screen.
+    for (const SheetRect& b : {SHEET_BACKGROUND_ONE_PLAYER, SHEET_BACKGROUND_TWO_PLAYER}) {
+        EXPECT_EQ(b.right - b.left, 640);
+        EXPECT_EQ(b.bottom - b.top, 480);
+    }
+    EXPECT_FALSE(overlaps(SHEET_BACKGROUND_TWO_PLAYER, sheetSmallGlyph(0)));
 }
 
 TEST_F(BuiltSheet, BackgroundsShowFullGaugesInsideTheirBlankingStrips) {

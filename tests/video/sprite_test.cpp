@@ -15,12 +15,13 @@ TEST_F(SpriteTest, CellMarkKindPicksItsSquareAndSurroundsTheTile)
 {
     struct Case {
         int32_t kind;
-        int32_t left;
-    } cases[] = {{0, 52}, {2, 145}, {3, 176}, {4, 52}, {-1, 52}, {1000, 52}};
+        int32_t position;
+    } cases[] = {{0, SHEET_MARK_MAGENTA}, {2, SHEET_MARK_GREEN},   {3, SHEET_MARK_RED},      {4, SHEET_MARK_RED},
+                 {5, SHEET_MARK_MAGENTA}, {-1, SHEET_MARK_MAGENTA}, {1000, SHEET_MARK_MAGENTA}};
     for (const Case& c : cases) {
         headlessClearCopies();
         EXPECT_EQ(sprDrawCellMark(150, 27, c.kind), DD_OK);
-        EXPECT_EQ(drawCopies(), (std::vector<DrawCopy>{{148, 25, c.left, 477, c.left + 31, 508}})) << c.kind;
+        EXPECT_EQ(drawCopies(), (std::vector<DrawCopy>{drawCopy(148, 25, sheetCellMark(c.position))})) << c.kind;
     }
 }
 
@@ -30,8 +31,9 @@ TEST_F(SpriteTest, BlinkingMarkIsWhiteInTheSecondHalfOfEveryEightFrames)
         frameCounter = frame;
         headlessClearCopies();
         sprDrawCellMark(10, 10, SPR_MARK_BLINK);
-        int32_t left = (frame % 8) >= 4 ? 114 : 83;  // 83 is the all-black mark: nothing shows
-        EXPECT_EQ(drawCopies(), (std::vector<DrawCopy>{{8, 8, left, 477, left + 31, 508}})) << frame;
+        // The all-black mark shows nothing.
+        int32_t position = (frame % 8) >= 4 ? SHEET_MARK_WHITE : SHEET_MARK_NOTHING;
+        EXPECT_EQ(drawCopies(), (std::vector<DrawCopy>{drawCopy(8, 8, sheetCellMark(position))})) << frame;
     }
 }
 

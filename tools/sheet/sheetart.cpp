@@ -241,11 +241,6 @@ void drawTitle(Canvas& c, int right, int top) {
     }
 }
 
-// The last three rows of the screen, behind the tops of the cell marks.
-void drawBottomStrip(Canvas& c, int y) {
-    c.fill(0, y, 640, y + 3, OUTLINE);
-}
-
 void drawOnePlayerBackground(Canvas& c) {
     c.fill(0, 0, 640, 480, ART_PLAIN);
     // The grid: letters from (150, 27), 36 apart. The frame keeps clear of the
@@ -255,7 +250,6 @@ void drawOnePlayerBackground(Canvas& c) {
     drawWordPanel(c, Box{410, 34, 627, 204});
     drawWordPanel(c, Box{410, 228, 627, 398});
     drawTitle(c, 626, 414);
-    drawBottomStrip(c, 477);
 }
 
 void drawTwoPlayerBackground(Canvas& c) {
@@ -263,8 +257,6 @@ void drawTwoPlayerBackground(Canvas& c) {
     c.fill(0, y0, 640, SHEET_BACKGROUND_TWO_PLAYER.bottom, ART_PLAIN);
     drawGaugeRows(c, y0);
     drawTitle(c, 320 + 6 * 16 - 8, y0 + 392);
-    // Only the top row of the strip: the two-player picture is 478 rows tall.
-    c.fill(0, y0 + 477, 640, y0 + 478, OUTLINE);
 }
 
 // ---- Cell marks ----------------------------------------------------------------------------
