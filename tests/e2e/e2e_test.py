@@ -166,6 +166,20 @@ class Game:
         self.xdo("mousemove_relative", "--", dx, dy)
         self.pointer = [self.pointer[0] + dx / 2, self.pointer[1] + dy / 2]
 
+    def drag_along(self, path):
+        """Spells along grid cells (column, row) with the mouse. Each step gets frames
+        of its own: the press, every cell, the release; then the pointer leaves the grid."""
+        self.move_to(*cell_centre(*path[0]))
+        time.sleep(0.4)
+        self.xdo("mousedown", 1)
+        time.sleep(0.4)
+        for c, r in path[1:]:
+            self.step_to(*cell_centre(c, r))
+            time.sleep(0.4)
+        self.xdo("mouseup", 1)
+        time.sleep(0.4)
+        self.move_to(600, 440)
+
     def click(self):
         self.xdo("mousedown", 1)
         self.xdo("mouseup", 1)
@@ -326,17 +340,7 @@ def second_run(game_dir, screenshot=None):
             return
         word, path = found
         print("     spelling %s along %s" % (word, path))
-        # Each step gets frames of its own: the press, every cell, the release.
-        game.move_to(*cell_centre(*path[0]))
-        time.sleep(0.4)
-        game.xdo("mousedown", 1)
-        time.sleep(0.4)
-        for c, r in path[1:]:
-            game.step_to(*cell_centre(c, r))
-            time.sleep(0.4)
-        game.xdo("mouseup", 1)
-        time.sleep(0.4)
-        game.move_to(600, 440)
+        game.drag_along(path)
         # Row 0 of the list is the word in progress; the newest accepted word is row 1.
         seen = lambda s: read_small_right(s, sheet, 544, 72) == word
         screen = wait_for(game, seen, 5)

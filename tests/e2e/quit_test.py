@@ -133,16 +133,7 @@ def spell_a_word(game):
         return None
     word, path = found
     print("     spelling %s along %s" % (word, path))
-    game.move_to(*cell_centre(*path[0]))
-    time.sleep(0.4)
-    game.xdo("mousedown", 1)
-    time.sleep(0.4)
-    for c, r in path[1:]:
-        game.step_to(*cell_centre(c, r))
-        time.sleep(0.4)
-    game.xdo("mouseup", 1)
-    time.sleep(0.4)
-    game.move_to(600, 440)
+    game.drag_along(path)
     seen = lambda s: read_small_right(s, sheet, 544, 72) == word
     screen = wait_for(game, seen, 5)
     if not check(seen(screen), "the game took the word %s" % word):
