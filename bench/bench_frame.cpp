@@ -37,6 +37,7 @@ void BM_Frame(benchmark::State& state) {
     dictLoad();
     gridTotalLetterWeights();
     keyDefReset();
+    platSetWindowProc(gameWindowProc);
     if (!vidInit(nullptr, 0)) {
         state.SkipWithError("the display did not open (is ALL in the game folder?)");
         return;

@@ -11,14 +11,13 @@
 #include "Core/cmrand.h"
 #include "Core/cmstream/cmstream.h"
 #include "dict/dicthash.h"
-#include "dict/dicttrace.h"
 #include "platform/platform.h"
 
-char fileText[FILE_TEXT_SIZE];
 wsList* dictBuckets[DICT_BUCKETS];
 int32_t dictBucketSizes[DICT_BUCKETS];
 char dictWordPool[DICT_POOL_SIZE + DICT_POOL_SLACK];
 uint32_t dictWordPoolUsed = 0;
+int32_t (*dictTraceScore)(const char* word) = nullptr;
 
 static_assert(std::endian::native == std::endian::little, "lookups compare words as little-endian words");
 
@@ -192,7 +191,7 @@ bool dictLoad() {
             cut = line;
             break;
         }
-        const int32_t score = dictTraceScore(lineBuffer);
+        const int32_t score = dictTraceScore ? dictTraceScore(lineBuffer) : 0;
         if (score > bestScore) {
             bestScore = score;
             cmDebugPrint("Best word found so far: %s, scores %d.", lineBuffer, score);

@@ -4,16 +4,12 @@
 
 #include <cstdint>
 
+#include "Core/filetext.h"
 #include "dict/wordstore.h"
 
 constexpr int32_t DICT_BUCKETS = 100003;  // prime: bucket count and hash modulus
 constexpr uint32_t DICT_POOL_SIZE = 2000000;
-constexpr uint32_t FILE_TEXT_SIZE = 2000000;
 constexpr int32_t DICT_LINE_SIZE = 256;  // a line with its line end must be shorter
-
-// The one buffer each loader reads a whole file into; a file must be at most
-// FILE_TEXT_SIZE - 1 bytes so a zero byte fits after it.
-extern char fileText[FILE_TEXT_SIZE];
 
 extern wsList* dictBuckets[DICT_BUCKETS];
 extern int32_t dictBucketSizes[DICT_BUCKETS];
@@ -22,6 +18,10 @@ extern int32_t dictBucketSizes[DICT_BUCKETS];
 constexpr uint32_t DICT_POOL_SLACK = 16;
 extern char dictWordPool[DICT_POOL_SIZE + DICT_POOL_SLACK];  // list values are offsets into it
 extern uint32_t dictWordPoolUsed;
+
+// The loader's trace reports each word that scores more than any before it;
+// the score comes from the rules, so start-up sets this. No trace while unset.
+extern int32_t (*dictTraceScore)(const char* word);
 
 // The word list, in the data folder.
 constexpr const char* DICT_FILE = "worddiction.txt";

@@ -15,6 +15,9 @@ int32_t gridRowAt(float y);
 // The lower button reads ENTER GAME in these states.
 bool enterGameButtonShown();
 
+// Once per unpaused frame: promptStep and draw the prompt's text.
+void StatusPrompt();
+
 // The frame's input steps, each usable on its own.
 
 // Moves player p's cursor one cell for the first held cursor key, once the

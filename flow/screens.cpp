@@ -164,9 +164,9 @@ static void scrDrawGaugeBars()
         sprClearRect(150, 293, 400, 313);
         sprClearRect(150, 322, 400, 342);
     } else {
-        sprDrawBarCover(236, 293, lifeGauge, false);
+        sprDrawBarCover(236, 293, lifeGauge.level, lifeGauge.fullLevel, false);
         // Hidden on every other frame while Drag Mode runs, so it blinks.
-        sprDrawBarCover(236, 322, dragGauge, blinkPhase && dragGauge.running);
+        sprDrawBarCover(236, 322, dragGauge.level, dragGauge.fullLevel, blinkPhase && dragGauge.running);
     }
     // The CYCLE gauge is never shown.
     sprClearRect(150, 350, 400, 370);
@@ -190,15 +190,15 @@ static void scrDrawPathMarks(int32_t p)
     // Under the path: a new word over the same cells hides them.
     int32_t refused = scrClampCount(notWordLength[p], maxWordLength);
     for (int32_t i = 0; i < refused; i++) {
-        sprDrawCellMark(scrCellX(p, notWordX[p][i]), scrCellY(notWordY[p][i]), SPR_MARK_NOT_A_WORD);
+        sprDrawCellMark(scrCellX(p, notWordX[p][i]), scrCellY(notWordY[p][i]), SPR_MARK_NOT_A_WORD, frameCounter);
     }
     int32_t n = scrClampCount(wordLength[p], maxWordLength);
     for (int32_t i = 0; i + 1 < n; i++) {
         int32_t kind = i == n - 2 ? SPR_MARK_PREVIOUS : SPR_MARK_PATH;
-        sprDrawCellMark(scrCellX(p, pathX[p][i]), scrCellY(pathY[p][i]), kind);
+        sprDrawCellMark(scrCellX(p, pathX[p][i]), scrCellY(pathY[p][i]), kind, frameCounter);
     }
     if (highlightOn[p]) {
-        sprDrawCellMark(scrCellX(p, prevCellX[p]), scrCellY(prevCellY[p]), SPR_MARK_BLINK);
+        sprDrawCellMark(scrCellX(p, prevCellX[p]), scrCellY(prevCellY[p]), SPR_MARK_BLINK, frameCounter);
     }
 }
 
@@ -244,7 +244,7 @@ static void scrDrawPlayerGrid(int32_t p)
     }
 
     if (gameState != STATE_LEVEL_INTRO && hoverTarget == HOVER_GRID) {
-        sprDrawCellMark(scrCellX(p, cursorX[p]), scrCellY(cursorY[p]), SPR_MARK_CURSOR);
+        sprDrawCellMark(scrCellX(p, cursorX[p]), scrCellY(cursorY[p]), SPR_MARK_CURSOR, frameCounter);
     }
 }
 

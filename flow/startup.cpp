@@ -8,8 +8,10 @@
 #include "flow/frame.h"
 #include "flow/gamestate.h"
 #include "flow/keydefs.h"
+#include "flow/winproc.h"
 #include "game/grid.h"
 #include "game/level.h"
+#include "game/score.h"
 #include "game/tips.h"
 #include "persist/hiscores.h"
 #include "persist/prefs.h"
@@ -51,12 +53,16 @@ int32_t WinMain(void* instance, void* previousInstance, const char* commandLine,
     (void)previousInstance;
     (void)commandLine;
     hiScoresLoad();
+    // The trace names the best word as player 0 would score it now.
+    dictTraceScore = [](const char* word) { return wordScore(0, word); };
     const bool dictionaryMissing = !dictLoad();
     gridTotalLetterWeights();
     keyInstallDefaults();
     tipsClear();
     // After the defaults, so saved bindings and tip choices win.
     prefsLoad();
+    // The window's procedure gets every message the display delivers.
+    platSetWindowProc(gameWindowProc);
     if (!vidInit(instance, showCommand)) return 0;
     // The first game is a one-player game: twoPlayer is still 0.
     gameNew();

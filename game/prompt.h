@@ -18,8 +18,6 @@ int32_t promptChoose();
 // One frame of the prompt: chooses it, restarts the blinking on a change,
 // counts the blinking down; true when its text is to be drawn this frame.
 bool promptStep();
-// Once per unpaused frame: promptStep and draw the text.
-void StatusPrompt();
 
 // Back to prompt 0, no blinking (for tests and a cold start).
 void promptClearAll();

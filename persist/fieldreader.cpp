@@ -1,14 +1,6 @@
 #include "persist/fieldreader.h"
 
 #include "Core/cmdebug.h"
-#include "dict/dictionary.h"
-
-int32_t fileReadPos;
-int32_t fileTextLength;
-
-const char* fileTextBytes() {
-    return fileText;
-}
 
 void fileReadField(char* field) {
     int32_t n = 0;

@@ -4,22 +4,12 @@
 
 #include <cstdint>
 
+#include "Core/filetext.h"
+
 // A field buffer; a field holds at most 100 characters and its end.
 constexpr int32_t FILE_FIELD_SIZE = 256;
 // Characters copied before a field without ';' is cut.
 constexpr int32_t FILE_FIELD_CUT = 100;
-
-// Read position in fileText, and how many bytes of it came from the file.
-extern int32_t fileReadPos;
-extern int32_t fileTextLength;
-
-// Reads the named file whole into fileText and starts reading at its first
-// byte. False, with the read position and length untouched, when it cannot be
-// opened or read, or when it is too big for the buffer.
-bool fileReadWhole(const char* name);
-
-// The bytes of the file last read whole: fileTextLength of them, then a zero.
-const char* fileTextBytes();
 
 // Copies the next field into `field` (FILE_FIELD_SIZE bytes) without its ';'.
 // Past the end of the text every field is empty.

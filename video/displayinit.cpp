@@ -2,7 +2,6 @@
 
 #include "Core/cmdebug.h"
 #include "Core/cmheap.h"
-#include "flow/winproc.h"
 #include "video/display.h"
 #include "video/dxresults.h"
 #include "video/icon.h"
@@ -62,8 +61,6 @@ bool vidInit(void* instance, int32_t showCommand) {
     cmDebugSetLogFile(".\\Desktop\\VSKdebug.log");
     if (cmHeapInit() != 0) return false;
 
-    // The window's procedure gets every message the display delivers.
-    platSetWindowProc(gameWindowProc);
     vidWindowRecord = VidWindow{VID_WINDOW_TITLE};
     gMainWindow = &vidWindowRecord;
     // An unusable data folder leaves the path empty, and the sheet's load fails.

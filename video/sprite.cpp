@@ -1,17 +1,33 @@
 #include "video/sprite.h"
 
-#include "game/gauge.h"
+#include <cmath>
+
 #include "video/display.h"
 #include "video/sheetlayout.h"
-#include "flow/gamestate.h"
 
-int32_t sprDrawCellMark(int32_t x, int32_t y, int32_t kind)
+namespace {
+
+// The whole percentage the bar shows, in float as the gauge's own: 5700 of
+// 10000 must give 57, which double arithmetic would truncate to 56.
+int32_t sprPercent(float level, float size) {
+    if (size == 0.0f) return 0;
+    const float ratio = level / size;
+    const float percent = ratio * 100.0f;
+    if (std::isnan(percent)) return 0;
+    if (percent >= 2147483647.0f) return INT32_MAX;
+    if (percent <= -2147483648.0f) return INT32_MIN;
+    return static_cast<int32_t>(percent);
+}
+
+}  // namespace
+
+int32_t sprDrawCellMark(int32_t x, int32_t y, int32_t kind, uint32_t frame)
 {
     int32_t position;
     switch (kind) {
     case SPR_MARK_BLINK:
         // Four frames of the empty mark, then four of the white square.
-        position = (frameCounter & 7) < 4 ? SHEET_MARK_NOTHING : SHEET_MARK_WHITE;
+        position = (frame & 7) < 4 ? SHEET_MARK_NOTHING : SHEET_MARK_WHITE;
         break;
     case SPR_MARK_CURSOR:
         position = SHEET_MARK_GREEN;
@@ -52,11 +68,11 @@ void sprDrawPanel(int32_t x, int32_t y, int32_t columns, int32_t rows)
     }
 }
 
-int32_t sprDrawBarCover(int32_t x, int32_t y, const Gauge& gauge, bool full)
+int32_t sprDrawBarCover(int32_t x, int32_t y, float level, float size, bool full)
 {
     int32_t w = SPR_GAUGE_WIDTH;
     if (!full) {
-        w = (100 - gaugePercent(gauge)) * SPR_GAUGE_WIDTH / 100;
+        w = (100 - sprPercent(level, size)) * SPR_GAUGE_WIDTH / 100;
     }
     return sprClearRect(x + SPR_GAUGE_WIDTH - w, y, x + SPR_GAUGE_WIDTH, y + SPR_GAUGE_HEIGHT);
 }

@@ -5,8 +5,6 @@
 
 #include <cstdint>
 
-struct Gauge;
-
 // Mark kinds; any other value draws the magenta square.
 constexpr int32_t SPR_MARK_PATH = 0;     // magenta square
 constexpr int32_t SPR_MARK_BLINK = 1;    // nothing for four frames, a white square for four
@@ -17,9 +15,10 @@ constexpr int32_t SPR_MARK_NOT_A_WORD = 4; // red outline
 constexpr int32_t SPR_GAUGE_WIDTH = 132;
 constexpr int32_t SPR_GAUGE_HEIGHT = 14;
 
-// The 31 x 31 mark of that kind at x - 2, y - 2, around a 27 x 27 tile at x, y.
+// The 31 x 31 mark of that kind at x - 2, y - 2, around a 27 x 27 tile at x, y;
+// `frame` is the frame counter, whose phase sets the blinking mark.
 // Returns the copy's result.
-int32_t sprDrawCellMark(int32_t x, int32_t y, int32_t kind);
+int32_t sprDrawCellMark(int32_t x, int32_t y, int32_t kind, uint32_t frame);
 // Fills the screen rectangle with the plain background colour; the size must
 // stay inside the sheet's plain area (at most 250 x 20 or 95 x 63 here).
 // Returns the copy's result.
@@ -27,6 +26,6 @@ int32_t sprClearRect(int32_t left, int32_t top, int32_t right, int32_t bottom);
 // A framed box of (columns + 2) x (rows + 2) pieces, (92 + 100 columns) by
 // (92 + 100 rows) pixels, with its top-left corner at x, y.
 void sprDrawPanel(int32_t x, int32_t y, int32_t columns, int32_t rows);
-// Blanks the part of the 132 x 14 gauge bar at x, y that the gauge's percentage
-// leaves empty, or all of it when `full`. Returns the copy's result.
-int32_t sprDrawBarCover(int32_t x, int32_t y, const Gauge& gauge, bool full);
+// Blanks the part of the 132 x 14 gauge bar at x, y that a gauge at `level` of
+// `size` leaves empty, or all of it when `full`. Returns the copy's result.
+int32_t sprDrawBarCover(int32_t x, int32_t y, float level, float size, bool full);

@@ -14,6 +14,7 @@
 #include "flow/frame.h"
 #include "flow/gamestate.h"
 #include "flow/keydefs.h"
+#include "flow/winproc.h"
 #include "game/dragmode.h"
 #include "game/gauge.h"
 #include "game/grid.h"
@@ -38,6 +39,7 @@ bool openDisplay(benchmark::State& state, int factor) {
     dictLoad();
     gridTotalLetterWeights();
     keyDefReset();
+    platSetWindowProc(gameWindowProc);
     if (!vidInit(nullptr, 1)) {
         state.SkipWithError("the display did not open (is ALL in the game folder?)");
         return false;

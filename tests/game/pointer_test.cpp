@@ -1,5 +1,6 @@
 #include <string>
 
+#include "flow/frame.h"
 #include "game/turnworld.h"
 #include "play_fixture.h"
 #include "video/display.h"

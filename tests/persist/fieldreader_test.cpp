@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "dict/dictionary.h"
+#include "Core/filetext.h"
 #include "persist/fieldreader.h"
 
 namespace {

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "game/gauge.h"
 #include "video/drawrecord.h"
 #include "video/sprite.h"
 
@@ -20,7 +19,7 @@ TEST_F(SpriteTest, CellMarkKindPicksItsSquareAndSurroundsTheTile)
                  {5, SHEET_MARK_MAGENTA}, {-1, SHEET_MARK_MAGENTA}, {1000, SHEET_MARK_MAGENTA}};
     for (const Case& c : cases) {
         headlessClearCopies();
-        EXPECT_EQ(sprDrawCellMark(150, 27, c.kind), DD_OK);
+        EXPECT_EQ(sprDrawCellMark(150, 27, c.kind, 0), DD_OK);
         EXPECT_EQ(drawCopies(), (std::vector<DrawCopy>{drawCopy(148, 25, sheetCellMark(c.position))})) << c.kind;
     }
 }
@@ -28,9 +27,8 @@ TEST_F(SpriteTest, CellMarkKindPicksItsSquareAndSurroundsTheTile)
 TEST_F(SpriteTest, BlinkingMarkIsWhiteInTheSecondHalfOfEveryEightFrames)
 {
     for (uint32_t frame : {0u, 1u, 3u, 4u, 7u, 8u, 12u, 0xFFFFFFFFu}) {
-        frameCounter = frame;
         headlessClearCopies();
-        sprDrawCellMark(10, 10, SPR_MARK_BLINK);
+        sprDrawCellMark(10, 10, SPR_MARK_BLINK, frame);
         // The all-black mark shows nothing.
         int32_t position = (frame % 8) >= 4 ? SHEET_MARK_WHITE : SHEET_MARK_NOTHING;
         EXPECT_EQ(drawCopies(), (std::vector<DrawCopy>{drawCopy(8, 8, sheetCellMark(position))})) << frame;
@@ -40,7 +38,7 @@ TEST_F(SpriteTest, BlinkingMarkIsWhiteInTheSecondHalfOfEveryEightFrames)
 TEST_F(SpriteTest, CellMarkAndClearReturnTheCopyResult)
 {
     headlessFail(HEADLESS_FAULT_BLT, DDERR_GENERIC);
-    EXPECT_EQ(sprDrawCellMark(150, 27, 0), DDERR_GENERIC);
+    EXPECT_EQ(sprDrawCellMark(150, 27, 0, 0), DDERR_GENERIC);
     headlessFail(HEADLESS_FAULT_BLT, DDERR_GENERIC);
     EXPECT_EQ(sprClearRect(0, 0, 10, 10), DDERR_GENERIC);
 }
@@ -102,10 +100,7 @@ TEST_F(SpriteTest, BarCoverBlanksWhatThePercentageLeavesEmpty)
     };
     for (const Case& c : cases) {
         headlessClearCopies();
-        Gauge g{};
-        g.level = c.level;
-        g.fullLevel = c.fullLevel;
-        EXPECT_EQ(sprDrawBarCover(236, 293, g, c.full), DD_OK);
+        EXPECT_EQ(sprDrawBarCover(236, 293, c.level, c.fullLevel, c.full), DD_OK);
         EXPECT_EQ(drawCopies(), (std::vector<DrawCopy>{{368 - c.blanked, 293, 0, 0, c.blanked, 14}}))
             << c.level << "/" << c.fullLevel;
     }
@@ -113,13 +108,10 @@ TEST_F(SpriteTest, BarCoverBlanksWhatThePercentageLeavesEmpty)
 
 TEST_F(SpriteTest, AFullOrOverfullGaugeBlanksNothing)
 {
-    Gauge g{};
-    g.fullLevel = 100;
     for (float level : {100.0f, 150.0f}) {
-        g.level = level;
         headlessClearCopies();
         // An empty or reversed rectangle: the platform refuses the copy.
-        EXPECT_NE(sprDrawBarCover(236, 293, g, false), DD_OK);
+        EXPECT_NE(sprDrawBarCover(236, 293, level, 100, false), DD_OK);
         ASSERT_EQ(headless.copyCount, 1);
         EXPECT_LE(headless.copies[0].right, 0);
     }

@@ -1,8 +1,16 @@
-#include "Core/cmstream/cmstream.h"
-#include "dict/dictionary.h"
-#include "persist/fieldreader.h"
+#include "Core/filetext.h"
 
 #include <cstring>
+
+#include "Core/cmstream/cmstream.h"
+
+char fileText[FILE_TEXT_SIZE];
+int32_t fileReadPos;
+int32_t fileTextLength;
+
+const char* fileTextBytes() {
+    return fileText;
+}
 
 bool fileReadWhole(const char* name) {
     char nameText[256];
