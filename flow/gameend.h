@@ -2,6 +2,12 @@
 // or the window closing while a game is still on.
 #pragma once
 
+#include <cstdint>
+
+// Enters player p's game score with the best word of the game into the
+// high-score table; true when it entered the table.
+bool hiScoreInsert(int32_t p);
+
 // Ends the game in progress (in play, paused, in a level intro, a tip or Turn
 // The World): the game-over screen, and player 0's score offered to the
 // high-score table. True when the score entered the table. A game that is

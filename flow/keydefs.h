@@ -81,6 +81,18 @@ bool keyDefSave();
 // aside for the default keys.
 bool keyDefLoad();
 
+// Writes prefs.txt from the bindings, tip choices and spare flag and clears
+// keysChanged. False when the file could not be written (errno tells why):
+// nothing changes then, keysChanged included.
+bool prefsSave();
+
+// Replaces the bindings, tip choices and spare flag with those of prefs.txt and
+// clears keysChanged. False when the file is missing, unreadable or too big for
+// the read buffer: the current values stay. False too when the game could not
+// have written it: it is set aside as prefs.txt.bad and every value goes back
+// to its default, keysChanged cleared.
+bool prefsLoad();
+
 // Draws the screen over the pause background (instead of the pause screen's lists).
 void keyDefScreenDraw();
 

@@ -1,6 +1,11 @@
 // The screen's command keys reach prefs.txt, so they live apart from the
 // bindings and names, which link without the file code.
 #include "flow/keydefs.h"
+
+#include <cstring>
+
+#include "flow/gamestate.h"
+#include "game/tips.h"
 #include "persist/prefs.h"
 
 namespace {
@@ -13,7 +18,38 @@ constexpr uint32_t VK_L = 76;
 constexpr uint32_t VK_S = 83;
 constexpr uint32_t VK_F12 = 123;
 
+static_assert(PREFS_PLAYERS * PREFS_CONTROLS == KEYDEF_ROWS && PREFS_PLAYERS == MAX_PLAYERS && PREFS_CONTROLS == KEYDEF_CONTROLS && PREFS_TIPS == TIP_COUNT,
+              "prefs.txt holds every binding and tip choice");
+
 }  // namespace
+
+bool prefsSave() {
+    PrefsRecord record;
+    for (int32_t row = 0; row < KEYDEF_ROWS; row++) record.bindings[row] = *keyDefBinding(row);
+    std::memcpy(record.tipDoNotShow, tipDoNotShow, sizeof record.tipDoNotShow);
+    if (!prefsWrite(record)) {
+        // The changes are not saved, so they must still look unsaved.
+        return false;
+    }
+    keysChanged = 0;
+    return true;
+}
+
+bool prefsLoad() {
+    PrefsRecord record;
+    const PrefsReadResult result = prefsRead(&record);
+    if (result == PREFS_NOT_READ) return false;
+    if (result == PREFS_DAMAGED) {
+        // The file's own values are unknown, so all of them go back to their defaults.
+        keyInstallDefaults();
+        std::memset(tipDoNotShow, 0, sizeof tipDoNotShow);
+    } else {
+        for (int32_t row = 0; row < KEYDEF_ROWS; row++) *keyDefBinding(row) = record.bindings[row];
+        std::memcpy(tipDoNotShow, record.tipDoNotShow, sizeof tipDoNotShow);
+    }
+    keysChanged = 0;
+    return result == PREFS_READ;
+}
 
 bool keyDefSave() {
     // prefsSave clears keysChanged itself, and only when the file was written.

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "flow/keydefs.h"
 #include "fuzzfile.h"
 #include "persist/prefs.h"
 

@@ -30,10 +30,6 @@ void hiScoresLoad();
 // errno tells why).
 bool hiScoresSave();
 
-// Enters player p's game score with the best word of the game; true when it
-// entered the table.
-bool hiScoreInsert(int32_t p);
-
 // (s1 + 3) x (s2 + 2) x (s0 + 1) over the scores of rows 0 to 2, wrapping at 32 bits.
 int32_t hiScoresCheck();
 

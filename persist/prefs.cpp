@@ -5,8 +5,6 @@
 #include <cstring>
 
 #include "Core/cmpath.h"
-#include "flow/keydefs.h"
-#include "game/tips.h"
 #include "persist/fieldreader.h"
 #include "persist/safesave.h"
 
@@ -24,7 +22,7 @@ void prefsAppend(char* text, int32_t* length, int32_t value) {
 constexpr int32_t PREFS_PROBLEM_SIZE = 96;
 // The first flag and player one's seven bindings: a file the game wrote never
 // has fewer.
-constexpr int32_t PREFS_MIN_FIELDS = 1 + KEYDEF_CONTROLS;
+constexpr int32_t PREFS_MIN_FIELDS = 1 + PREFS_CONTROLS;
 constexpr int32_t PREFS_KEY_MAX = 255;
 
 bool prefsIsBlank(char c) {
@@ -43,8 +41,8 @@ bool prefsIsWholeNumber(const char* text, int32_t length) {
 
 // Fields 2 to 8 and 10 to 16 (counted from 1) hold the two players' bindings.
 bool prefsIsBindingField(int32_t number) {
-    int32_t inPlayer = (number - 2) % (KEYDEF_CONTROLS + 1);
-    return number >= 2 && number <= 1 + MAX_PLAYERS * (KEYDEF_CONTROLS + 1) && inPlayer < KEYDEF_CONTROLS;
+    int32_t inPlayer = (number - 2) % (PREFS_CONTROLS + 1);
+    return number >= 2 && number <= 1 + PREFS_PLAYERS * (PREFS_CONTROLS + 1) && inPlayer < PREFS_CONTROLS;
 }
 
 // Whether the text of the file just read is one the game could have written:
@@ -107,61 +105,51 @@ void prefsSetAside(const char* path, const char* problem) {
 
 }  // namespace
 
-bool prefsSave() {
+bool prefsWrite(const PrefsRecord& record) {
     char text[PREFS_TEXT_SIZE];
     int32_t length = 0;
     prefsAppend(text, &length, 1);
-    for (int32_t p = 0; p < MAX_PLAYERS; p++) {
-        for (int32_t c = 0; c < KEYDEF_CONTROLS; c++) {
-            prefsAppend(text, &length, *keyDefBinding(KEYDEF_CONTROLS * p + c));
+    for (int32_t p = 0; p < PREFS_PLAYERS; p++) {
+        for (int32_t c = 0; c < PREFS_CONTROLS; c++) {
+            prefsAppend(text, &length, record.bindings[PREFS_CONTROLS * p + c]);
         }
         prefsAppend(text, &length, 0);
     }
-    for (int32_t k = 0; k < TIP_COUNT; k++) {
-        prefsAppend(text, &length, tipDoNotShow[k]);
+    for (int32_t k = 0; k < PREFS_TIPS; k++) {
+        prefsAppend(text, &length, record.tipDoNotShow[k]);
     }
     prefsAppend(text, &length, prefsSpareFlag);
     char path[CM_PATH_SIZE];
-    if (!cmPathJoin(CM_PATH_SAVE, PREFS_FILE, path, sizeof path) || !safeSaveFile(path, text, length)) {
-        // The changes are not saved, so they must still look unsaved.
-        return false;
-    }
-    keysChanged = 0;
-    return true;
+    return cmPathJoin(CM_PATH_SAVE, PREFS_FILE, path, sizeof path) && safeSaveFile(path, text, length);
 }
 
-bool prefsLoad() {
+PrefsReadResult prefsRead(PrefsRecord* record) {
     char path[CM_PATH_SIZE];
     if (!cmPathJoin(CM_PATH_SAVE, PREFS_FILE, path, sizeof path) || !fileReadWhole(path)) {
-        return false;
+        return PREFS_NOT_READ;
     }
     char problem[PREFS_PROBLEM_SIZE];
     if (!prefsTextIsOurs(problem)) {
         prefsSetAside(path, problem);
-        // The file's own values are unknown, so all of them go back to their defaults.
-        keyInstallDefaults();
-        memset(tipDoNotShow, 0, sizeof tipDoNotShow);
         prefsSpareFlag = 1;
-        keysChanged = 0;
-        return false;
+        return PREFS_DAMAGED;
     }
     char field[FILE_FIELD_SIZE];
     fileReadField(field);  // the leading 1 is not checked
-    for (int32_t p = 0; p < MAX_PLAYERS; p++) {
-        for (int32_t c = 0; c < KEYDEF_CONTROLS; c++) {
+    for (int32_t p = 0; p < PREFS_PLAYERS; p++) {
+        for (int32_t c = 0; c < PREFS_CONTROLS; c++) {
             fileReadField(field);
-            *keyDefBinding(KEYDEF_CONTROLS * p + c) = fileFieldToInt(field);
+            record->bindings[PREFS_CONTROLS * p + c] = fileFieldToInt(field);
         }
         fileReadField(field);
     }
-    for (int32_t k = 0; k < TIP_COUNT; k++) {
+    for (int32_t k = 0; k < PREFS_TIPS; k++) {
         fileReadField(field);
-        tipDoNotShow[k] = fileFieldToInt(field) != 0 ? 1 : 0;
+        record->tipDoNotShow[k] = fileFieldToInt(field) != 0 ? 1 : 0;
     }
-    keysChanged = 0;
     fileReadField(field);
     prefsSpareFlag = fileFieldToInt(field) != 0 ? 1 : 0;
-    return true;
+    return PREFS_READ;
 }
 
 void prefsReset() {

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "flow/gameend.h"
 #include "game/score.h"
 #include "persist/hiscores.h"
 #include "platform/headless/headless.h"
