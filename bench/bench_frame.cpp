@@ -11,7 +11,7 @@
 #include "busyscreen.h"
 #include "dict/dictionary.h"
 #include "flow/frame.h"
-#include "flow/gamestate.h"
+#include "game/gamestate.h"
 #include "flow/keydefs.h"
 #include "flow/startup.h"
 #include "flow/winproc.h"

@@ -7,7 +7,7 @@
 #include <climits>
 #include <cstdio>
 
-#include "flow/gamestate.h"
+#include "game/gamestate.h"
 #include "game/dragmode.h"
 #include "game/gauge.h"
 #include "game/grid.h"

@@ -3,7 +3,7 @@
 #include "flow/frame.h"
 
 #include "flow/gameend.h"
-#include "flow/gamestate.h"
+#include "game/gamestate.h"
 #include "flow/keydefs.h"
 #include "flow/screens.h"
 #include "game/banner.h"

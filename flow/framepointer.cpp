@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "flow/frame.h"
-#include "flow/gamestate.h"
+#include "game/gamestate.h"
 #include "game/grid.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "flow/gamestate.h"
+#include "game/gamestate.h"
 #include "game/score.h"
 #include "persist/hiscores.h"
 

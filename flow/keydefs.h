@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "flow/gamestate.h"
+#include "game/gamestate.h"
 
 constexpr int32_t KEYDEF_CONTROLS = 7;  // controls per player
 constexpr int32_t KEYDEF_ROWS = 14;     // row 7p + c: player p, control c

@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "flow/gamestate.h"
+#include "game/gamestate.h"
 #include "game/tips.h"
 #include "persist/prefs.h"
 

@@ -6,7 +6,7 @@
 
 #include "Core/cmrand.h"
 #include "flow/frame.h"
-#include "flow/gamestate.h"
+#include "game/gamestate.h"
 #include "flow/keydefs.h"
 #include "game/banner.h"
 #include "game/dragmode.h"

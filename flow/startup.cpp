@@ -6,7 +6,7 @@
 
 #include "dict/dictionary.h"
 #include "flow/frame.h"
-#include "flow/gamestate.h"
+#include "game/gamestate.h"
 #include "flow/keydefs.h"
 #include "flow/winproc.h"
 #include "game/grid.h"

@@ -4,7 +4,7 @@
 #include "flow/winproc.h"
 
 #include "flow/gameend.h"
-#include "flow/gamestate.h"
+#include "game/gamestate.h"
 #include "flow/keydefs.h"
 #include "flow/startup.h"
 #include "game/dragmode.h"

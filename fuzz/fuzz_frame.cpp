@@ -3,7 +3,7 @@
 #include "Core/cmrand.h"
 #include "dict/dictionary.h"
 #include "flow/frame.h"
-#include "flow/gamestate.h"
+#include "game/gamestate.h"
 #include "flow/keydefs.h"
 #include "flow/startup.h"
 #include "flow/winproc.h"

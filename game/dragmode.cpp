@@ -1,6 +1,6 @@
 #include "game/dragmode.h"
 
-#include "flow/gamestate.h"
+#include "game/gamestate.h"
 #include "game/gauge.h"
 #include "game/grid.h"
 #include "game/gridlog.h"

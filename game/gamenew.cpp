@@ -1,7 +1,7 @@
 #include <cstring>
 
 #include "Core/cmrand.h"
-#include "flow/gamestate.h"
+#include "game/gamestate.h"
 #include "game/dragmode.h"
 #include "game/grid.h"
 #include "game/level.h"

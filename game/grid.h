@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "flow/gamestate.h"
+#include "game/gamestate.h"
 
 constexpr int32_t GRID_SIZE = 7;     // the grid arrays are fixed at 7 x 7
 constexpr int32_t WORLD_SIZE = 14;   // the world wraps at 14 in both directions

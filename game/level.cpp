@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "Core/cmdebug.h"
-#include "flow/gamestate.h"
+#include "game/gamestate.h"
 #include "game/dragmode.h"
 #include "game/gauge.h"
 #include "game/objective.h"

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "flow/gamestate.h"
+#include "game/gamestate.h"
 
 constexpr int32_t maxWordLength = 15;
 constexpr int32_t minWordLength = 3;

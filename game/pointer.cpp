@@ -1,6 +1,6 @@
 #include "game/pointer.h"
 
-#include "flow/gamestate.h"
+#include "game/gamestate.h"
 #include "game/banner.h"
 #include "game/dragmode.h"
 #include "game/grid.h"

@@ -1,4 +1,4 @@
-#include "flow/gamestate.h"
+#include "game/gamestate.h"
 #include "game/dragmode.h"
 #include "game/prompt.h"
 

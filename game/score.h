@@ -5,7 +5,7 @@
 #include <array>
 #include <cstdint>
 
-#include "flow/gamestate.h"
+#include "game/gamestate.h"
 
 constexpr int32_t RECENT_WORD_ROWS = 500;  // row 0 is the word in progress
 constexpr int32_t WORD_ROW_CHARS = 20;     // 19 letters and the zero

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "flow/gamestate.h"
+#include "game/gamestate.h"
 
 const char* const tipTexts[TIP_COUNT] = {
     "To play Tarvo Quelms, try to find words within the grid. Click on any letter, hold the button down, and drag "

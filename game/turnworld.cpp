@@ -1,6 +1,6 @@
 #include "game/turnworld.h"
 
-#include "flow/gamestate.h"
+#include "game/gamestate.h"
 #include "game/banner.h"
 #include "game/gauge.h"
 #include "game/grid.h"

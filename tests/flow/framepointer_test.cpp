@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "flow/frame.h"
-#include "flow/gamestate.h"
+#include "game/gamestate.h"
 #include "platform/headless/headless.h"
 
 namespace {

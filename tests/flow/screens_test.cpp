@@ -4,7 +4,7 @@
 #include <string>
 
 #include "Core/cmrand.h"
-#include "flow/gamestate.h"
+#include "game/gamestate.h"
 #include "flow/keydefs.h"
 #include "flow/screens.h"
 #include "game/banner.h"

@@ -14,7 +14,7 @@
 
 #include "Core/cmrand.h"
 #include "dict/dictionary.h"
-#include "flow/gamestate.h"
+#include "game/gamestate.h"
 #include "game/banner.h"
 #include "game/dragmode.h"
 #include "game/gauge.h"

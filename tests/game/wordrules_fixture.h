@@ -13,7 +13,7 @@
 
 #include "Core/cmrand.h"
 #include "dict/dictionary.h"
-#include "flow/gamestate.h"
+#include "game/gamestate.h"
 #include "game/gauge.h"
 #include "game/grid.h"
 #include "game/level.h"

@@ -2,7 +2,7 @@
 // that tests, fuzz targets and benchmarks begin from.
 #pragma once
 
-#include "flow/gamestate.h"
+#include "game/gamestate.h"
 #include "game/banner.h"
 #include "game/dragmode.h"
 #include "game/gauge.h"

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <vector>
 
-#include "flow/gamestate.h"
+#include "game/gamestate.h"
 #include "platform/headless/headless.h"
 #include "video/display.h"
 #include "video/sheetlayout.h"

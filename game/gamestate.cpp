@@ -1,4 +1,4 @@
-#include "flow/gamestate.h"
+#include "game/gamestate.h"
 
 int32_t gameState = STATE_PLAYING;
 int32_t previousState = STATE_PLAYING;
