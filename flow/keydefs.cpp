@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "Core/cmrand.h"
+#include "platform/platform.h"
 
 int32_t keyLeft[MAX_PLAYERS];
 int32_t keyRight[MAX_PLAYERS];
@@ -21,8 +22,6 @@ uint8_t keysChanged;
 uint8_t keyDefSaveFailed;
 
 namespace {
-
-constexpr uint32_t VK_ESCAPE = 27;
 
 // Controls in row order, each one binding per player.
 int32_t* const keyDefControls[KEYDEF_CONTROLS] = {keyLeft, keyRight, keyUp, keyDown,

@@ -7,18 +7,12 @@
 #include "game/gamestate.h"
 #include "game/tips.h"
 #include "persist/prefs.h"
+#include "platform/platform.h"
 
 namespace {
 
-constexpr uint32_t VK_RETURN = 13;
-constexpr uint32_t VK_ESCAPE = 27;
-constexpr uint32_t VK_UP = 38;
-constexpr uint32_t VK_DOWN = 40;
-constexpr uint32_t VK_L = 76;
-constexpr uint32_t VK_S = 83;
-constexpr uint32_t VK_F12 = 123;
-
-static_assert(PREFS_PLAYERS * PREFS_CONTROLS == KEYDEF_ROWS && PREFS_PLAYERS == MAX_PLAYERS && PREFS_CONTROLS == KEYDEF_CONTROLS && PREFS_TIPS == TIP_COUNT,
+static_assert(PREFS_PLAYERS * PREFS_CONTROLS == KEYDEF_ROWS && PREFS_PLAYERS == MAX_PLAYERS &&
+                  PREFS_CONTROLS == KEYDEF_CONTROLS && PREFS_TIPS == TIP_COUNT,
               "prefs.txt holds every binding and tip choice");
 
 }  // namespace

@@ -19,22 +19,6 @@
 
 namespace {
 
-// Windows virtual-key codes of the fixed command keys.
-constexpr uint32_t VK_RETURN = 13;
-constexpr uint32_t VK_ESCAPE = 27;
-constexpr uint32_t VK_UP = 38;
-constexpr uint32_t VK_DOWN = 40;
-constexpr uint32_t VK_G = 71;
-constexpr uint32_t VK_K = 75;
-constexpr uint32_t VK_L = 76;
-constexpr uint32_t VK_P = 80;
-constexpr uint32_t VK_S = 83;
-constexpr uint32_t VK_T = 84;
-constexpr uint32_t VK_X = 88;
-constexpr uint32_t VK_F1 = 112;
-constexpr uint32_t VK_F2 = 113;
-constexpr uint32_t VK_F12 = 123;
-
 bool isKey(uint32_t k, int32_t binding) { return static_cast<int64_t>(k) == binding; }
 
 // Released here, the display can no longer be drawn on; the quit message ends
@@ -90,16 +74,12 @@ void winPlayKeys(uint32_t k) {
 }
 
 void winCommandKeys(uint32_t k) {
+    // The key-definition screen, the innermost, takes its own keys first.
+    if (keyDefCommandKey(k)) return;
     switch (k) {
-        case VK_RETURN:
-            if (keyDefActive) keyDefCaptureBegin();
-            break;
         case VK_ESCAPE:
         case VK_F12:
-            // The innermost screen closes first.
-            if (keyDefActive) {
-                keyDefClose();
-            } else if (paused) {
+            if (paused) {
                 paused = 0;
             } else if (gameState == STATE_GAME_OVER || gameState == STATE_NO_DICTIONARY) {
                 winQuit();
@@ -108,24 +88,11 @@ void winCommandKeys(uint32_t k) {
                 gameEnd();
             }
             break;
-        case VK_UP:
-            if (keyDefActive) keyDefMoveSelection(-1);
-            break;
-        case VK_DOWN:
-            if (keyDefActive) keyDefMoveSelection(1);
-            break;
         case VK_K:
             if (paused) keyDefOpen();
             break;
-        case VK_L:
-            if (keyDefActive) keyDefLoad();
-            break;
         case VK_P:
             if (!keyDefActive) paused = paused ? 0 : 1;
-            break;
-        case VK_S:
-            // keysChanged is cleared only when the file was written.
-            if (keyDefActive) keyDefSave();
             break;
         case VK_F1:
         case VK_F2:

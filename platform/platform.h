@@ -22,6 +22,35 @@ enum : uint32_t {
     WM_CHAR = 0x0102,
 };
 
+// ---- Virtual-key codes (Windows numbers) -----------------------------------
+// The one list of them: the backends produce these codes and the game reads
+// them. Letters and digits are their upper-case ASCII codes.
+enum : uint32_t {
+    VK_BACK = 8, VK_TAB = 9, VK_CLEAR = 12, VK_RETURN = 13, VK_SHIFT = 16, VK_CONTROL = 17, VK_MENU = 18,
+    VK_PAUSE = 19, VK_CAPITAL = 20, VK_ESCAPE = 27, VK_SPACE = 32, VK_PRIOR = 33, VK_NEXT = 34, VK_END = 35,
+    VK_HOME = 36, VK_LEFT = 37, VK_UP = 38, VK_RIGHT = 39, VK_DOWN = 40, VK_SELECT = 41, VK_EXECUTE = 43,
+    VK_SNAPSHOT = 44, VK_INSERT = 45, VK_DELETE = 46, VK_HELP = 47, VK_LWIN = 91, VK_RWIN = 92, VK_APPS = 93,
+    VK_SLEEP = 95, VK_NUMPAD0 = 96, VK_MULTIPLY = 106, VK_ADD = 107, VK_SEPARATOR = 108, VK_SUBTRACT = 109,
+    VK_DECIMAL = 110, VK_DIVIDE = 111, VK_F1 = 112, VK_F2 = 113, VK_F12 = 123, VK_F13 = 124, VK_NUMLOCK = 144, VK_SCROLL = 145,
+    VK_VOLUME_MUTE = 173, VK_VOLUME_DOWN = 174, VK_VOLUME_UP = 175, VK_MEDIA_NEXT_TRACK = 176,
+    VK_MEDIA_PREV_TRACK = 177, VK_MEDIA_STOP = 178, VK_MEDIA_PLAY_PAUSE = 179,
+    // The letters the command keys use.
+    VK_G = 'G', VK_K = 'K', VK_L = 'L', VK_P = 'P', VK_S = 'S', VK_T = 'T', VK_X = 'X',
+    // Punctuation as a United Kingdom layout names it.
+    VK_OEM_1 = 186,       // ; :
+    VK_OEM_PLUS = 187,    // = +
+    VK_OEM_COMMA = 188,   // , <
+    VK_OEM_MINUS = 189,   // - _
+    VK_OEM_PERIOD = 190,  // . >
+    VK_OEM_2 = 191,       // / ?
+    VK_OEM_3 = 192,       // ' @
+    VK_OEM_4 = 219,       // [ {
+    VK_OEM_5 = 220,       // \ | beside the left Shift
+    VK_OEM_6 = 221,       // ] }
+    VK_OEM_7 = 222,       // # ~ beside Enter
+    VK_OEM_8 = 223,       // ` ¬ left of 1
+};
+
 struct PlatMsg {
     uint32_t message;
     uint32_t wParam;  // key messages: the Windows virtual-key code

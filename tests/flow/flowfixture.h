@@ -38,10 +38,6 @@
 #include "video/display.h"
 #include "video/sheetlayout.h"
 
-constexpr uint32_t VK_SPACE = 32;
-constexpr uint32_t VK_ESCAPE = 27;
-constexpr uint32_t VK_RETURN = 13;
-
 constexpr const char* DEFAULT_PREFS = "1;65;68;87;83;32;9;87;0;100;102;104;101;98;107;104;0;0;0;0;0;0;0;0;0;1;";
 
 // An 8 x 8, 256-colour bitmap: enough of a sheet for the display to open.
