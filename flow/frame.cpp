@@ -13,6 +13,7 @@
 #include "game/path.h"
 #include "game/pointer.h"
 #include "game/prompt.h"
+#include "platform/platform.h"
 #include "video/display.h"
 #include "video/sheetlayout.h"
 #include "video/text.h"
@@ -105,8 +106,8 @@ void frameBanner() {
     if (bannerFrames < 1) bannerIndex = BANNER_NONE;
 }
 
-void frameMouseButton(const PlatMouseState& mouse) {
-    if (mouse.buttons[0] != 0) {
+void frameMouseButton(const PlayerInput& mouse) {
+    if (mouse.button != 0) {
         mouseButtonHeld = 1;
         PointerPress(0);
         return;
@@ -118,28 +119,45 @@ void frameMouseButton(const PlatMouseState& mouse) {
     if (pointerHeld[0]) PointerRelease(0);
 }
 
-// Non-zero when drawing the pointer failed.
-int32_t framePointer() {
+// Fills player 0's part of the record from the mouse; false when there is no
+// mouse to read.
+bool frameReadMouse() {
+    if (gMouseDevice == nullptr) return false;
     PlatMouseState mouse;
     if (vidReadMouse(&mouse) < 0) mouse = PlatMouseState{};  // unreadable: no motion, button up
+    PlayerInput& in = frameInput.players[0];
+    in.moveX = mouse.x;
+    in.moveY = mouse.y;
+    in.button = mouse.buttons[0] != 0 ? 1 : 0;
+    frameInput.flags |= INPUT_POINTER_READ;
+    return true;
+}
+
+// Non-zero when drawing the pointer failed.
+int32_t framePointer(bool live) {
+    if (live ? !frameReadMouse() : (frameInput.flags & INPUT_POINTER_READ) == 0) return 0;
+    const PlayerInput& mouse = frameInput.players[0];
     framePointerMove(mouse);
     if (frameHoverTest()) PointerCellChanged(0);
     frameMouseButton(mouse);
+    if (gMouseDevice == nullptr) return 0;
     return frameBlit(static_cast<int32_t>(pointerX) - SHEET_POINTER_HOT_X, static_cast<int32_t>(pointerY), SHEET_POINTER,
                      true);
 }
 
-}  // namespace
-
-void gameRunFrame() {
+// A live frame learns from the display whether its background was drawn and
+// whether a mouse was read; a recorded one repeats what the record says, so a
+// display that fails differently cannot change the game's course.
+void frameRun(bool live) {
     frameCounter++;
-    if (frameBackground() != 0) return;
+    const bool drawn = frameBackground() == 0;
+    if (live ? !drawn : (frameInput.flags & INPUT_FRAME_DRAWN) == 0) return;
+    frameInput.flags |= INPUT_FRAME_DRAWN;
     if (!paused) StatusPrompt();
     frameStateStep();
-    const uint32_t now = platGetTickCount();
     for (int32_t p = 0; p < framePlayers(); p++) {
         VanishStep(p);
-        NotWordStep(p, now);
+        NotWordStep(p, frameInput.time);
     }
     blinkPhase = blinkPhase ? 0 : 1;
     if (!paused) {
@@ -150,6 +168,33 @@ void gameRunFrame() {
         scrDrawPauseScreen();
     }
     frameBanner();
-    if (gMouseDevice != nullptr && framePointer() != 0) return;
+    if (framePointer(live) != 0) return;
     vidFlip();
+}
+
+}  // namespace
+
+void (*frameRecordHook)(const FrameInput& record);
+
+void gameRunFrame() {
+    frameInput.time = platGetTickCount();
+    frameInput.flags = INPUT_FRAME_RAN;
+    frameRun(true);
+    frameInputConsumed();
+}
+
+void frameRunRecorded() { frameRun(false); }
+
+void frameInputConsumed() {
+    if (frameRecordHook != nullptr) frameRecordHook(frameInput);
+    frameInput.eventCount = 0;
+    frameInput.flags = 0;
+}
+
+bool frameInputAdd(uint8_t kind, uint32_t key) {
+    // The last two places are kept for the messages that end the program.
+    const bool ends = kind == INPUT_CLOSE || kind == INPUT_DESTROY;
+    if (frameInput.eventCount >= INPUT_MAX_EVENTS - (ends ? 0 : 2) || key > UINT8_MAX) return false;
+    frameInput.events[frameInput.eventCount++] = InputEvent{kind, static_cast<uint8_t>(key)};
+    return true;
 }

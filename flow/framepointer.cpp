@@ -62,7 +62,7 @@ bool enterGameButtonShown() { return gameState == STATE_GAME_OVER || gameState =
 
 bool frameCursorKeys(int32_t p) {
     // Elapsed time, not a sum: the tick count wraps after 49.7 days.
-    const uint32_t elapsed = platGetTickCount() - lastMoveTime[p];
+    const uint32_t elapsed = frameInput.time - lastMoveTime[p];
     const bool due = static_cast<int64_t>(elapsed) > KEY_REPEAT_MS;
     // Only the first held direction counts; if it is not due, nothing moves.
     if (heldLeft[p]) {
@@ -79,9 +79,9 @@ bool frameCursorKeys(int32_t p) {
     return due;
 }
 
-void framePointerMove(const PlatMouseState& mouse) {
-    pointerX += 0.5f * static_cast<float>(mouse.x);
-    pointerY += 0.5f * static_cast<float>(mouse.y);
+void framePointerMove(const PlayerInput& mouse) {
+    pointerX += 0.5f * static_cast<float>(mouse.moveX);
+    pointerY += 0.5f * static_cast<float>(mouse.moveY);
     // The pointer picture is 21 x 19: these bounds keep every copy of it on screen.
     if (pointerX < POINTER_MIN) pointerX = POINTER_MIN;
     if (pointerY < POINTER_MIN) pointerY = POINTER_MIN;
@@ -92,6 +92,7 @@ void framePointerMove(const PlatMouseState& mouse) {
 bool frameHoverTest() {
     const float x = pointerX;
     const float y = pointerY;
+    int32_t& hoverTarget = frameInput.players[0].hoverTarget;
     hoverTarget = HOVER_NONE;
     if (inBox(UPPER_BUTTON_BOX, x, y)) hoverTarget = HOVER_UPPER_BUTTON;
     if (inBox(LOWER_BUTTON_BOX, x, y)) hoverTarget = HOVER_LOWER_BUTTON;

@@ -243,7 +243,8 @@ static void scrDrawPlayerGrid(int32_t p)
         }
     }
 
-    if (gameState != STATE_LEVEL_INTRO && hoverTarget == HOVER_GRID) {
+    // Both grids show the box while the mouse is over a cell, as they always have.
+    if (gameState != STATE_LEVEL_INTRO && frameInput.players[0].hoverTarget == HOVER_GRID) {
         sprDrawCellMark(scrCellX(p, cursorX[p]), scrCellY(cursorY[p]), SPR_MARK_CURSOR, frameCounter);
     }
 }

@@ -64,6 +64,9 @@ int32_t WinMain(void* instance, void* previousInstance, const char* commandLine,
     // The window's procedure gets every message the display delivers.
     platSetWindowProc(gameWindowProc);
     if (!vidInit(instance, showCommand)) return 0;
+    // Until the first frame reads the clock, the start time stands in: the
+    // first game is seeded from it.
+    frameInput.time = platGetTickCount();
     // The first game is a one-player game: twoPlayer is still 0.
     gameNew();
     // After the new game, so the error rows replace the first intro.

@@ -3,6 +3,7 @@
 // otherwise it acts as a player's control, and then as a command key.
 #include "flow/winproc.h"
 
+#include "flow/frame.h"
 #include "flow/gameend.h"
 #include "game/gamestate.h"
 #include "flow/keydefs.h"
@@ -38,16 +39,6 @@ void winOpenTipKey() {
     tipIndex = tip;
 }
 
-// A keyboard cursor always stands on a grid cell, so a DROP press in play
-// presses on that cell wherever the mouse pointer happens to be.
-void winDropPress(int32_t i) {
-    const int32_t mouseHover = hoverTarget;
-    hoverTarget = HOVER_GRID;
-    PointerPress(i);
-    // The next frame draws the cursor box from the mouse's own hover target.
-    hoverTarget = mouseHover;
-}
-
 // In a one-player game both columns of bindings act on player 0.
 int32_t winPlayerOf(int32_t column) { return twoPlayer * column; }
 
@@ -66,7 +57,7 @@ void winPlayKeys(uint32_t k) {
                 levelAdvance(0);
                 gameState = STATE_LEVEL_INTRO;
             }
-            if (isKey(k, keyDrop[p])) winDropPress(i);
+            if (isKey(k, keyDrop[p])) PointerPressOnCursor(i);
         } else if (gameState == STATE_LEVEL_INTRO) {
             if (isKey(k, keyDrop[p])) PointerPress(i);
         }
@@ -132,36 +123,51 @@ void winKeyUp(uint32_t k) {
 
 }  // namespace
 
-int32_t gameWindowProc(uint32_t message, uint32_t wParam, int32_t lParam) {
-    (void)lParam;
-    switch (message) {
-        case WM_SETCURSOR:
-            // The game draws its own pointer; the system one is never shown.
-            return 1;
-        case WM_DESTROY:
+void winApplyInput(const InputEvent& event) {
+    switch (event.kind) {
+        case INPUT_DESTROY:
             // The display is gone for good: quit, but save nothing.
             displayRelease();
             platPostQuitMessage(0);
             break;
-        case WM_CLOSE:
+        case INPUT_CLOSE:
             // The window's close button is how desktop players quit, and a signal
             // asking the game to end comes here too: a game still on ends first,
             // so its score reaches the table before it is saved.
             gameEnd();
             winQuit();
             break;
-        case WM_ACTIVATEAPP:
-            appActive = static_cast<int32_t>(wParam);
+        case INPUT_KEY_DOWN:
+            winKeyDown(event.key);
             break;
-        case WM_KEYDOWN:
-            winKeyDown(wParam);
-            break;
-        case WM_KEYUP:
-            winKeyUp(wParam);
+        case INPUT_KEY_UP:
+            winKeyUp(event.key);
             break;
         default:
             break;
     }
+}
+
+int32_t gameWindowProc(uint32_t message, uint32_t wParam, int32_t lParam) {
+    (void)lParam;
+    uint8_t kind = 0;
+    switch (message) {
+        case WM_SETCURSOR:
+            // The game draws its own pointer; the system one is never shown.
+            return 1;
+        case WM_ACTIVATEAPP:
+            appActive = static_cast<int32_t>(wParam);
+            return 0;
+        case WM_DESTROY: kind = INPUT_DESTROY; break;
+        case WM_CLOSE: kind = INPUT_CLOSE; break;
+        case WM_KEYDOWN: kind = INPUT_KEY_DOWN; break;
+        case WM_KEYUP: kind = INPUT_KEY_UP; break;
+        default: return 0;
+    }
+    // What the game does between frames is the record's, so a replay of the
+    // record does it again; a message that does not fit is not acted on.
+    const uint32_t key = kind == INPUT_KEY_DOWN || kind == INPUT_KEY_UP ? wParam : 0;
+    if (frameInputAdd(kind, key)) winApplyInput(InputEvent{kind, static_cast<uint8_t>(key)});
     // Nothing in the port layer needs the system's default handling.
     return 0;
 }

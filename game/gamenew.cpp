@@ -10,7 +10,6 @@
 #include "game/pointer.h"
 #include "game/score.h"
 #include "game/tips.h"
-#include "platform/platform.h"
 
 void gameNew() {
     for (int32_t p = 0; p < MAX_PLAYERS; p++) {
@@ -27,7 +26,7 @@ void gameNew() {
     objectiveNew();
     bannerCompose(0);
     gameState = STATE_LEVEL_INTRO;
-    cmSrand(platGetTickCount());
+    cmSrand(frameInput.time);
 
     // Both players, whether or not the game has two.
     for (int32_t p = 0; p < MAX_PLAYERS; p++) {

@@ -19,8 +19,8 @@ uint32_t lastMoveTime[MAX_PLAYERS];
 
 float pointerX = 10.0f;
 float pointerY = 10.0f;
-int32_t hoverTarget;
 uint8_t mouseButtonHeld;
+FrameInput frameInput;
 
 void gameStateReset() {
     gameState = STATE_PLAYING;
@@ -37,6 +37,7 @@ void gameStateReset() {
         lastMoveTime[p] = 0;
     }
     pointerX = pointerY = 10.0f;
-    hoverTarget = HOVER_NONE;
+    frameInput = FrameInput{};
+    frameInput.players[1].hoverTarget = HOVER_GRID;
     mouseButtonHeld = 0;
 }

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "Core/cminput.h"
+
 constexpr int32_t STATE_GAME_OVER = 0;
 constexpr int32_t STATE_PLAYING = 1;
 constexpr int32_t STATE_LEVEL_INTRO = 2;
@@ -38,9 +40,13 @@ extern uint8_t heldUp[MAX_PLAYERS];
 extern uint8_t heldDown[MAX_PLAYERS];
 extern uint32_t lastMoveTime[MAX_PLAYERS];
 
+// This frame's input. The rules read the time from it, never from the clock,
+// and each player's hover target. Player 1 has no pointer of its own: its
+// keyboard cursor always stands on a grid cell.
+extern FrameInput frameInput;
+
 extern float pointerX;
 extern float pointerY;
-extern int32_t hoverTarget;
 // The mouse button was down at the last frame's read. Only a press made with
 // the mouse is released when the button goes up; a DROP key's press is
 // released by the key.

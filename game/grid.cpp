@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "game/gridlog.h"
-#include "platform/platform.h"
+#include "game/gamestate.h"
 
 int32_t gridRows = GRID_SIZE;
 int32_t gridCols = GRID_SIZE;
@@ -65,7 +65,7 @@ void StoreGrid(int32_t p) {
 
 void VanishStep(int32_t p) {
     if (!gridPlayerValid(p) || !vanishPending[p]) return;
-    const uint32_t now = platGetTickCount();
+    const uint32_t now = frameInput.time;
     if (!gridTimeElapsed(now, gridStepTime[p], VANISH_DELAY)) return;
     vanishPending[p] = 0;
     for (int32_t y = 0; y < GRID_SIZE; y++)

@@ -1,10 +1,10 @@
 #include "game/grid.h"
 #include "game/level.h"
-#include "platform/platform.h"
+#include "game/gamestate.h"
 
 void FallStep(int32_t p) {
     if (p < 0 || p >= MAX_PLAYERS || vanishPending[p]) return;
-    const uint32_t now = platGetTickCount();
+    const uint32_t now = frameInput.time;
     if (!gridTimeElapsed(now, gridStepTime[p], fallInterval[p])) return;
 
     const int32_t rows = gridRowLimit();

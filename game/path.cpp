@@ -6,7 +6,7 @@
 #include "game/grid.h"
 #include "game/gridlog.h"
 #include "game/score.h"
-#include "platform/platform.h"
+#include "game/gamestate.h"
 
 char wordLetters[MAX_PLAYERS][maxWordLength + 1];
 int32_t wordLength[MAX_PLAYERS];
@@ -100,7 +100,7 @@ void WordRefused(int32_t p) {
     std::memcpy(notWordX[p], pathX[p], sizeof notWordX[p][0] * static_cast<size_t>(n));
     std::memcpy(notWordY[p], pathY[p], sizeof notWordY[p][0] * static_cast<size_t>(n));
     notWordLength[p] = n;
-    notWordTime[p] = platGetTickCount();
+    notWordTime[p] = frameInput.time;
 }
 
 void NotWordStep(int32_t p, uint32_t now) {

@@ -10,7 +10,6 @@
 #include "game/path.h"
 #include "game/tips.h"
 #include "game/turnworld.h"
-#include "platform/platform.h"
 
 int32_t prevCellX[2];
 int32_t prevCellY[2];
@@ -28,8 +27,8 @@ static void pointerTakeCell(int32_t p) {
     prevCellY[p] = cursorY[p];
 }
 
-void PointerPress(int32_t p) {
-    if (!pointerPlayerValid(p)) return;
+// A press made while the pressing device is over `hoverTarget`.
+static void pointerPressOver(int32_t p, int32_t hoverTarget) {
     // A press acts once, until it is released.
     if (pointerHeld[p]) return;
 
@@ -102,6 +101,14 @@ void PointerPress(int32_t p) {
     if (hoverTarget != HOVER_NONE) pointerHeld[p] = 1;
 }
 
+void PointerPress(int32_t p) {
+    if (pointerPlayerValid(p)) pointerPressOver(p, frameInput.players[p].hoverTarget);
+}
+
+void PointerPressOnCursor(int32_t p) {
+    if (pointerPlayerValid(p)) pointerPressOver(p, HOVER_GRID);
+}
+
 void PointerRelease(int32_t p) {
     if (!pointerPlayerValid(p)) return;
     pointerHeld[p] = 0;
@@ -123,13 +130,14 @@ void PointerRelease(int32_t p) {
 
 void PointerCellChanged(int32_t p) {
     if (!pointerPlayerValid(p)) return;
-    lastMoveTime[p] = platGetTickCount();
+    lastMoveTime[p] = frameInput.time;
 
     // The grid is frozen once the objective is met, until the level ends.
     if (bannerShowing() || gameState == STATE_GAME_OVER || (gameState == STATE_PLAYING && objectiveIsComplete())) {
         return;
     }
     if (!pointerCellValid(p)) return;
+    const int32_t hoverTarget = frameInput.players[p].hoverTarget;
     if (!pointerHeld[p]) {
         // A drag of the world always starts where the pointer is.
         if (gameState == STATE_TURN_WORLD && hoverTarget == HOVER_GRID) pointerTakeCell(p);

@@ -97,6 +97,7 @@ protected:
         displayRelease();
         gMouseDevice = nullptr;
         platSetWindowProc(nullptr);
+        frameRecordHook = nullptr;
         headlessSetIdleHook(nullptr);
         headlessReset();
         ASSERT_EQ(chdir(oldFolder), 0);

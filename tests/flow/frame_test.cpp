@@ -226,7 +226,7 @@ TEST_F(FrameWithWords, AMouseDragSpellsAWordAndTheReleaseScoresIt) {
     frameWithMouseAt(cellX(3), cellY(3), true);
     frameWithMouseAt(cellX(4), cellY(3), true);
     EXPECT_EQ(wordLength[0], 3);
-    EXPECT_EQ(hoverTarget, HOVER_GRID);
+    EXPECT_EQ(frameInput.players[0].hoverTarget, HOVER_GRID);
     frameWithButton(false);
     EXPECT_EQ(pointerHeld[0], 0);
     EXPECT_EQ(playerState[0].score, 8);

@@ -50,7 +50,7 @@ TEST_F(FramePointer, EnterGameButtonShowsInGameOverAndTurnTheWorld) {
 }
 
 TEST_F(FramePointer, HeldLeftWrapsFromColumnZeroToSix) {
-    headlessSetTicks(1000);
+    frameInput.time = 1000;
     heldLeft[0] = 1;
     EXPECT_TRUE(frameCursorKeys(0));
     EXPECT_EQ(cursorX[0], 6);
@@ -70,7 +70,7 @@ TEST_F(FramePointer, OnlyTheFirstHeldDirectionCounts) {
     };
     for (const Case& c : cases) {
         gameStateReset();
-        headlessSetTicks(5000);
+        frameInput.time = 5000;
         cursorX[1] = 3;
         cursorY[1] = 3;
         heldLeft[1] = c.left;
@@ -97,7 +97,7 @@ TEST_F(FramePointer, AKeyMovesOnlyAfterMoreThan200MillisecondsSinceTheLastMove) 
     for (const Case& c : cases) {
         gameStateReset();
         lastMoveTime[0] = c.lastMove;
-        headlessSetTicks(c.now);
+        frameInput.time = c.now;
         heldRight[0] = 1;
         EXPECT_EQ(frameCursorKeys(0), c.moves) << c.lastMove << " -> " << c.now;
         EXPECT_EQ(cursorX[0], c.moves ? 1 : 0);
@@ -105,7 +105,7 @@ TEST_F(FramePointer, AKeyMovesOnlyAfterMoreThan200MillisecondsSinceTheLastMove) 
 }
 
 TEST_F(FramePointer, AHeldKeyNotYetDueBlocksTheKeysAfterIt) {
-    headlessSetTicks(1100);
+    frameInput.time = 1100;
     lastMoveTime[0] = 1000;
     heldUp[0] = 1;
     heldDown[0] = 1;
@@ -129,7 +129,7 @@ TEST_F(FramePointer, PointerMovesByHalfTheMotionAndStaysOnScreen) {
     for (const Case& c : cases) {
         pointerX = c.startX;
         pointerY = c.startY;
-        PlatMouseState m{c.dx, c.dy, 0, {0, 0, 0, 0}};
+        PlayerInput m{c.dx, c.dy, 0, HOVER_NONE};
         framePointerMove(m);
         EXPECT_FLOAT_EQ(pointerX, c.x);
         EXPECT_FLOAT_EQ(pointerY, c.y);
@@ -146,12 +146,12 @@ TEST_F(FramePointer, PointerWellInsideACellMovesTheCursorThere) {
     pointerX = cellCentreX(2);
     pointerY = cellCentreY(3);
     EXPECT_TRUE(frameHoverTest());
-    EXPECT_EQ(hoverTarget, HOVER_GRID);
+    EXPECT_EQ(frameInput.players[0].hoverTarget, HOVER_GRID);
     EXPECT_EQ(cursorX[0], 2);
     EXPECT_EQ(cursorY[0], 3);
     // Again: over the grid, but the cell has not changed.
     EXPECT_FALSE(frameHoverTest());
-    EXPECT_EQ(hoverTarget, HOVER_GRID);
+    EXPECT_EQ(frameInput.players[0].hoverTarget, HOVER_GRID);
 }
 
 TEST_F(FramePointer, NearABorderTheOldCellStays) {
@@ -175,7 +175,7 @@ TEST_F(FramePointer, NearABorderTheOldCellStays) {
         pointerX = c.x;
         pointerY = c.y;
         EXPECT_EQ(frameHoverTest(), c.taken) << c.x << ", " << c.y;
-        EXPECT_EQ(hoverTarget, c.taken ? HOVER_GRID : HOVER_NONE);
+        EXPECT_EQ(frameInput.players[0].hoverTarget, c.taken ? HOVER_GRID : HOVER_NONE);
         EXPECT_EQ(cursorX[0], c.taken ? 1 : 4);
         EXPECT_EQ(cursorY[0], c.taken ? 1 : 4);
     }
@@ -208,7 +208,7 @@ TEST_F(FramePointer, HoverRegionsByState) {
         pointerX = c.x;
         pointerY = c.y;
         EXPECT_FALSE(frameHoverTest());
-        EXPECT_EQ(hoverTarget, c.hover) << c.x << ", " << c.y << " in state " << c.state;
+        EXPECT_EQ(frameInput.players[0].hoverTarget, c.hover) << c.x << ", " << c.y << " in state " << c.state;
     }
 }
 

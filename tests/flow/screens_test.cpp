@@ -44,7 +44,7 @@ protected:
         std::memset(gridMessageRows, 0, sizeof gridMessageRows);
         objective = Objective{0, 3, 5, 0, ""};
         gameState = STATE_PLAYING;
-        hoverTarget = HOVER_NONE;
+        frameInput.players[0].hoverTarget = HOVER_NONE;
         for (int32_t p = 0; p < MAX_PLAYERS; p++) {
             for (int32_t r = 0; r < GRID_SIZE; r++) {
                 for (int32_t c = 0; c < GRID_SIZE; c++) wordgrid[p][r][c] = GRID_BLANK;
@@ -110,7 +110,7 @@ TEST_F(ScreensTest, PathMarksGoUnderTheLettersAndTheCursorOverThem)
     prevCellY[0] = 1;
     cursorX[0] = 4;
     cursorY[0] = 5;
-    hoverTarget = HOVER_GRID;
+    frameInput.players[0].hoverTarget = HOVER_GRID;
     frameCounter = 5;  // the blinking mark shows white
     scrDrawPlayScreen();
     std::vector<DrawCopy> got = drawCopies();
@@ -153,7 +153,7 @@ TEST_F(ScreensTest, WhichStatesShowPathMarksAndTheCursor)
         pathX[0][1] = 1;
         pathY[0][1] = 0;
         wordLength[0] = 2;
-        hoverTarget = HOVER_GRID;
+        frameInput.players[0].hoverTarget = HOVER_GRID;
         tipShown[1] = tipShown[2] = 1;
         gameState = k.state;
         if (k.banner) ShowBanner(BANNER_TURN_WORLD);
@@ -174,7 +174,7 @@ TEST_F(ScreensTest, TwoPlayerMarksStandUnderThatPlayersLetters)
     wordLength[1] = 2;
     cursorX[1] = 5;
     cursorY[1] = 0;
-    hoverTarget = HOVER_GRID;
+    frameInput.players[0].hoverTarget = HOVER_GRID;
     scrDrawPlayScreen();
     std::vector<DrawCopy> got = drawCopies();
     EXPECT_NE(drawIndexOf(got, markAt(SHEET_MARK_RED, 305 + 72, 135)), -1);

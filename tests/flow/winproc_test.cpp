@@ -333,14 +333,14 @@ TEST_F(WindowProc, TheDropKeyPressesOnTheKeyboardCursorWhereverTheMouseIs) {
     const float upperButtonX = 60.0f, upperButtonY = 60.0f;
     pointerX = upperButtonX;
     pointerY = upperButtonY;
-    hoverTarget = HOVER_UPPER_BUTTON;
+    frameInput.players[0].hoverTarget = HOVER_UPPER_BUTTON;
     cursorX[0] = 4;
     cursorY[0] = 5;
     keyDown(VK_SPACE);
     EXPECT_EQ(wordLength[0], 1);
     EXPECT_EQ(pathX[0][0], 4);
     EXPECT_EQ(pathY[0][0], 5);
-    EXPECT_EQ(hoverTarget, HOVER_UPPER_BUTTON);
+    EXPECT_EQ(frameInput.players[0].hoverTarget, HOVER_UPPER_BUTTON);
 }
 
 TEST_F(WindowProc, F1IsIgnoredDuringAGameAndStartsAGameThatStaysPausedFromThePausedGameOverScreen) {
@@ -467,3 +467,48 @@ TEST_F(WindowProc, KeyDefinitionCommandsAreInertWhileTheScreenIsClosed) {
 }
 
 }  // namespace
+
+namespace {
+FrameInput handedOver;
+int32_t handOvers;
+}  // namespace
+
+TEST_F(WindowProc, EveryMessageActedOnJoinsTheFrameRecordInOrderAndTheFrameHandsItOver) {
+    startPlay();
+    handOvers = 0;
+    frameRecordHook = [](const FrameInput& record) {
+        handedOver = record;
+        handOvers++;
+    };
+    gameWindowProc(WM_KEYDOWN, VK_P, 0);
+    gameWindowProc(WM_ACTIVATEAPP, 1, 0);  // not input: it only says whether frames run
+    gameWindowProc(WM_KEYUP, VK_P, 0);
+    gameWindowProc(WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_EQ(paused, 0);  // P paused, Escape unpaused: acted on as they came
+    headlessSetTicks(4321);
+    gameRunFrame();
+
+    ASSERT_EQ(handOvers, 1);
+    EXPECT_EQ(handedOver.time, 4321u);
+    EXPECT_EQ(handedOver.flags, INPUT_FRAME_RAN | INPUT_FRAME_DRAWN | INPUT_POINTER_READ);
+    const InputEvent expected[] = {{INPUT_KEY_DOWN, VK_P}, {INPUT_KEY_UP, VK_P}, {INPUT_KEY_DOWN, VK_ESCAPE}};
+    ASSERT_EQ(handedOver.eventCount, 3);
+    for (int32_t i = 0; i < 3; i++) {
+        EXPECT_EQ(handedOver.events[i].kind, expected[i].kind) << i;
+        EXPECT_EQ(handedOver.events[i].key, expected[i].key) << i;
+    }
+    EXPECT_EQ(frameInput.eventCount, 0) << "the next frame's record starts empty";
+}
+
+TEST_F(WindowProc, AKeyThatDoesNotFitTheRecordIsNotActedOnButClosingAlwaysFits) {
+    startPlay();
+    for (int32_t i = 0; i < INPUT_MAX_EVENTS - 2; i++) gameWindowProc(WM_KEYDOWN, VK_P, 0);
+    EXPECT_EQ(paused, 0);  // an even number of presses
+    gameWindowProc(WM_KEYDOWN, VK_P, 0);
+    EXPECT_EQ(paused, 0) << "a press the record could not hold must not act either";
+    gameWindowProc(WM_KEYDOWN, 0x1234, 0);  // no key code is that large; it would not fit a byte
+    EXPECT_EQ(frameInput.eventCount, INPUT_MAX_EVENTS - 2);
+    gameWindowProc(WM_CLOSE, 0, 0);
+    EXPECT_EQ(headless.quitPosted, 1);
+    EXPECT_EQ(frameInput.events[INPUT_MAX_EVENTS - 2].kind, INPUT_CLOSE);
+}

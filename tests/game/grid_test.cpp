@@ -193,12 +193,12 @@ TEST_F(GridTest, MarkedLettersVanishOneSecondAfterTheLastGridStep) {
     vanishPending[0] = 1;
     gridStepTime[0] = 5000;
 
-    headlessSetTicks(6000);
+    frameInput.time = 6000;
     VanishStep(0);
     EXPECT_EQ(wordgrid[0][6][1], 'K');
     EXPECT_EQ(vanishPending[0], 1);
 
-    headlessSetTicks(6001);
+    frameInput.time = 6001;
     VanishStep(0);
     EXPECT_EQ(wordgrid[0][6][1], GRID_BLANK);
     EXPECT_EQ(wordgrid[0][6][2], GRID_BLANK);
@@ -212,7 +212,7 @@ TEST_F(GridTest, MarkedLettersVanishOneSecondAfterTheLastGridStep) {
 TEST_F(GridTest, NothingVanishesWithoutPending) {
     wordRulesFillGrid(0, 'K');
     vanishMark[0][0][0] = 1;
-    headlessSetTicks(100000);
+    frameInput.time = 100000;
     VanishStep(0);
     EXPECT_EQ(wordgrid[0][0][0], 'K');
 }
@@ -230,7 +230,7 @@ TEST_F(GridTest, VanishDelaySurvivesTheTickCountWrap) {
         vanishMark[0][0][0] = 1;
         vanishPending[0] = 1;
         gridStepTime[0] = last;
-        headlessSetTicks(c.now);
+        frameInput.time = c.now;
         VanishStep(0);
         EXPECT_EQ(wordgrid[0][0][0] == GRID_BLANK, c.vanished) << c.now;
     }
@@ -244,19 +244,19 @@ TEST_F(GridTest, FallingLettersHoldTheVanishBackAndPendingHoldsTheFall) {
     gridStepTime[0] = 0;
 
     // Letters fall at 200 ms; then the word is accepted.
-    headlessSetTicks(200);
+    frameInput.time = 200;
     FallStep(0);
     EXPECT_EQ(gridStepTime[0], 200u);
     vanishPending[0] = 1;
 
     // While the vanish is pending nothing falls, even with a blank waiting.
     wordgrid[0][6][3] = GRID_BLANK;
-    headlessSetTicks(1200);
+    frameInput.time = 1200;
     FallStep(0);
     EXPECT_EQ(wordgrid[0][6][3], GRID_BLANK);
     VanishStep(0);
     EXPECT_EQ(wordgrid[0][6][6], 'K');
-    headlessSetTicks(1201);
+    frameInput.time = 1201;
     VanishStep(0);
     EXPECT_EQ(wordgrid[0][6][6], GRID_BLANK);
 }
@@ -269,7 +269,7 @@ TEST_F(GridTest, EachColumnClosesItsLowestGapPerStep) {
     fallInterval[0] = 100;
     gridStepTime[0] = 0;
 
-    headlessSetTicks(1000);
+    frameInput.time = 1000;
     FallStep(0);
     std::string col = gridColumn(0, 3);
     EXPECT_EQ(col.substr(1), "ABCD E");  // rows 0..5 moved down, row 0 refilled
@@ -277,11 +277,11 @@ TEST_F(GridTest, EachColumnClosesItsLowestGapPerStep) {
     EXPECT_EQ(gridStepTime[0], 1000u);
 
     // The next step waits for the interval.
-    headlessSetTicks(1100);
+    frameInput.time = 1100;
     FallStep(0);
     EXPECT_EQ(gridColumn(0, 3), col);
 
-    headlessSetTicks(1101);
+    frameInput.time = 1101;
     FallStep(0);
     const std::string second = gridColumn(0, 3);
     EXPECT_EQ(second.substr(2), "ABCDE");
@@ -296,7 +296,7 @@ TEST_F(GridTest, OneNewLetterPerStepLeftmostColumnFirst) {
     wordgrid[0][0][4] = GRID_BLANK;
     wordgrid[0][0][1] = GRID_BLANK;
     gridStepTime[0] = 0;
-    headlessSetTicks(500);
+    frameInput.time = 500;
 
     const uint32_t afterOne = wordRulesStateAfter(1);
     FallStep(0);
@@ -324,7 +324,7 @@ TEST_F(GridTest, NegativeFallIntervalMeansNoDelayEvenAfterANewGame) {
         wordgrid[0][6][5] = GRID_BLANK;
         gridStepTime[0] = c.stepTime;
         fallInterval[0] = c.interval;
-        headlessSetTicks(c.now);
+        frameInput.time = c.now;
         FallStep(0);
         EXPECT_EQ(wordgrid[0][6][5] != GRID_BLANK, c.falls) << c.stepTime << " " << c.now << " " << c.interval;
     }
@@ -335,13 +335,13 @@ TEST_F(GridTest, LevelEndsOnlyOnAFullSettledGridWithTheObjectiveComplete) {
     objective.done = 5;  // 5 of 5 three-letter words
     wordRulesFillGrid(0, 'K');
     wordgrid[0][2][2] = GRID_BLANK;
-    headlessSetTicks(1000);
+    frameInput.time = 1000;
     FallStep(0);
     EXPECT_EQ(gameState, STATE_PLAYING);
     EXPECT_EQ(levelNumber, 0);
 
     // The refill put a letter in; the grid is now full.
-    headlessSetTicks(1101);
+    frameInput.time = 1101;
     FallStep(0);
     EXPECT_EQ(gameState, STATE_LEVEL_INTRO);
     EXPECT_EQ(levelNumber, 1);
@@ -351,7 +351,7 @@ TEST_F(GridTest, FullGridWithoutCompleteObjectiveKeepsPlaying) {
     gameState = STATE_PLAYING;
     objective.done = 4;
     wordRulesFillGrid(0, 'K');
-    headlessSetTicks(1000);
+    frameInput.time = 1000;
     FallStep(0);
     EXPECT_EQ(gameState, STATE_PLAYING);
     EXPECT_EQ(levelNumber, 0);
@@ -363,7 +363,7 @@ TEST_F(GridTest, OutOfRangePlayersAndOversizedGridDimensionsStayInBounds) {
     wordRulesFillGrid(0, 'K');
     wordRulesFillGrid(1, 'K');
     vanishPending[0] = vanishPending[1] = 1;
-    headlessSetTicks(50000);
+    frameInput.time = 50000;
     for (int32_t p : {-1, 2, 1000, INT32_MIN}) {
         SetGrid(p);
         StoreGrid(p);

@@ -209,17 +209,17 @@ TEST_F(LevelTest, LevelEndsOnlyOnTheFirstFallStepThatFindsTheGridFullAndSettled)
     gridStepTime[0] = 5000;
 
     // Within the fall interval nothing happens.
-    headlessSetTicks(5100);
+    frameInput.time = 5100;
     FallStep(0);
     EXPECT_EQ(gameState, STATE_PLAYING);
     // The step that closes the gap and refills the top has found a blank.
-    headlessSetTicks(5101);
+    frameInput.time = 5101;
     FallStep(0);
     EXPECT_EQ(gameState, STATE_PLAYING);
     EXPECT_FALSE(playGridHasBlank(0));
     EXPECT_EQ(levelNumber, 0);
     // The next due step finds the grid full.
-    headlessSetTicks(5202);
+    frameInput.time = 5202;
     FallStep(0);
     EXPECT_EQ(gameState, STATE_LEVEL_INTRO);
     EXPECT_EQ(levelNumber, 1);
@@ -229,7 +229,7 @@ TEST_F(LevelTest, FullGridWithTheObjectiveUnmetDoesNotEndTheLevel) {
     startPlaying();
     playSetGrid(0, fullGrid);
     objective.done = 4;
-    headlessSetTicks(9000);
+    frameInput.time = 9000;
     FallStep(0);
     EXPECT_EQ(gameState, STATE_PLAYING);
     EXPECT_EQ(levelNumber, 0);
@@ -253,7 +253,7 @@ TEST_F(LevelTest, NewGameStartsAtTheWelcomeWithTheHowToPlayTip) {
     }
     for (uint8_t& shown : tipShown) shown = 1;
 
-    headlessSetTicks(1234);
+    frameInput.time = 1234;
     gameNew();
 
     EXPECT_EQ(levelNumber, 0);

@@ -154,7 +154,7 @@ TEST_F(PathTest, APathOfThreeOrMoreThatIsNotAWordIsKeptForTheRedMark) {
         SCOPED_TRACE(c.name);
         wordRulesReset();
         setUpGrids();
-        headlessSetTicks(7000);
+        frameInput.time = 7000;
         wordRulesSpell(0, c.cells);
         FinishWord(0);
         if (!c.refused) {
@@ -176,7 +176,7 @@ TEST_F(PathTest, TheRedMarkLastsHalfASecondAcrossTheTickCountsWrap) {
         SCOPED_TRACE(start);
         wordRulesReset();
         setUpGrids();
-        headlessSetTicks(start);
+        frameInput.time = start;
         wordRulesSpell(1, {{0, 0}, {1, 1}, {2, 2}});
         FinishWord(1);
         ASSERT_EQ(notWordLength[1], 3);
@@ -188,10 +188,10 @@ TEST_F(PathTest, TheRedMarkLastsHalfASecondAcrossTheTickCountsWrap) {
         EXPECT_EQ(notWordLength[1], 0);
     }
     // A later refusal replaces the earlier one and starts its own half second.
-    headlessSetTicks(1000);
+    frameInput.time = 1000;
     wordRulesSpell(0, {{0, 0}, {0, 1}, {1, 2}});
     FinishWord(0);
-    headlessSetTicks(1300);
+    frameInput.time = 1300;
     wordRulesSpell(0, {{6, 6}, {5, 5}, {4, 4}, {3, 3}});
     FinishWord(0);
     EXPECT_EQ(notWordLength[0], 4);

@@ -58,7 +58,7 @@ inline const std::vector<std::string>& playWords() {
 
 inline void playReset() {
     headlessReset();
-    headlessSetTicks(5000);
+    frameInput.time = 5000;
     resetGameRecords();
     gridTotalLetterWeights();
     cmSrand(1);
@@ -83,7 +83,7 @@ inline bool playGridHasBlank(int32_t p) {
 
 // The pointer of player p over grid cell (x, y), as the frame reports a move.
 inline void playMoveTo(int32_t p, int32_t x, int32_t y) {
-    hoverTarget = HOVER_GRID;
+    frameInput.players[p].hoverTarget = HOVER_GRID;
     if (cursorX[p] == x && cursorY[p] == y) return;
     cursorX[p] = x;
     cursorY[p] = y;
@@ -97,7 +97,7 @@ inline void playPressAt(int32_t p, int32_t x, int32_t y) {
 
 // A press and release on something other than the grid.
 inline void playClick(int32_t p, int32_t target) {
-    hoverTarget = target;
+    frameInput.players[p].hoverTarget = target;
     PointerPress(p);
     PointerRelease(p);
 }

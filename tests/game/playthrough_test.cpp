@@ -36,7 +36,7 @@ bool gridLettersValid() {
 class PlaythroughTest : public PlayTest {};
 
 TEST_F(PlaythroughTest, TheFirstLevelPlayedWithThePointerAlone) {
-    headlessSetTicks(5000);
+    frameInput.time = 5000;
     gameNew();
     ASSERT_EQ(gameState, STATE_TIP);
     playClick(0, HOVER_CONTINUE);
@@ -124,7 +124,7 @@ TEST_F(PlaythroughTest, TheFirstLevelPlayedWithThePointerAlone) {
     bool fullWhilePlaying = false;
     int frame = 0;
     for (; frame < 3000 && gameState == STATE_PLAYING; frame++) {
-        headlessAdvanceTicks(17);
+        frameInput.time += 17;
         playFrameCounter += 1;
         VanishStep(0);
         if (!vanished) {

@@ -29,7 +29,7 @@ TEST_F(PointerTest, APressActsOnceUntilItIsReleased) {
 }
 
 TEST_F(PointerTest, APressBesideTheGridIsOfferedAgainSoSlidingOntoACellStartsAWord) {
-    hoverTarget = HOVER_NONE;
+    frameInput.players[0].hoverTarget = HOVER_NONE;
     PointerPress(0);
     EXPECT_EQ(pointerHeld[0], 0);
     // The frame presses again while the button is down; now over the grid.
@@ -45,7 +45,7 @@ TEST_F(PointerTest, APressInTheIntroEntersTheLevelWhateverItIsOver) {
         levelNumber = 0;
         playFrameCounter = 99;
         dragGauge.level = 170.0f;
-        hoverTarget = target;
+        frameInput.players[0].hoverTarget = target;
         cursorX[0] = 1;
         PointerPress(0);
         EXPECT_EQ(gameState, STATE_PLAYING) << target;
@@ -97,7 +97,7 @@ TEST_F(PointerTest, EveryMoveStampsItsTimeWhateverTheState) {
     uint32_t now = 7000;
     for (int32_t state : states) {
         gameState = state;
-        headlessSetTicks(now);
+        frameInput.time = now;
         playMoveTo(0, (cursorX[0] + 1) % GRID_SIZE, 3);
         EXPECT_EQ(lastMoveTime[0], now) << state;
         now += 333;
@@ -131,7 +131,7 @@ TEST_F(PointerTest, TipButtonsReturnToTheStateBefore) {
         tipsClear();
         gameState = STATE_PLAYING;
         ASSERT_TRUE(tipShowIfAllowed(TIP_DRAG_AVAILABLE));
-        hoverTarget = c.target;
+        frameInput.players[0].hoverTarget = c.target;
         PointerPress(0);
         EXPECT_EQ(pointerHeld[0], 1) << c.target;
         EXPECT_EQ(gameState, c.state) << c.target;
@@ -177,12 +177,12 @@ TEST_F(PointerTest, EnterGameStartsANewGameAndTheSamePressDoesNotLeaveItsIntro) 
     tipDoNotShow[TIP_HOW_TO_PLAY] = 1;
     gameState = STATE_GAME_OVER;
     levelNumber = 9;
-    hoverTarget = HOVER_GRID;
+    frameInput.players[0].hoverTarget = HOVER_GRID;
     PointerPress(0);  // anywhere but ENTER GAME: nothing
     EXPECT_EQ(gameState, STATE_GAME_OVER);
     PointerRelease(0);
 
-    hoverTarget = HOVER_LOWER_BUTTON;
+    frameInput.players[0].hoverTarget = HOVER_LOWER_BUTTON;
     PointerPress(0);
     EXPECT_EQ(gameState, STATE_LEVEL_INTRO);
     EXPECT_EQ(levelNumber, 0);
@@ -226,7 +226,7 @@ TEST_F(PointerTest, HandlersForAPlayerOutsideTheGameOrACursorOffTheGridDoNothing
 
     cursorX[0] = 7;
     cursorY[0] = -1;
-    hoverTarget = HOVER_GRID;
+    frameInput.players[0].hoverTarget = HOVER_GRID;
     PointerPress(0);
     EXPECT_EQ(wordLength[0], 0);
     EXPECT_EQ(highlightOn[0], 0);

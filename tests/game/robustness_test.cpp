@@ -65,7 +65,7 @@ void checkInvariants(const char* action) {
 
 // What the frame does between handler calls, without drawing.
 void frameSteps() {
-    headlessAdvanceTicks(static_cast<uint32_t>(cmRand() % 300));
+    frameInput.time += static_cast<uint32_t>(cmRand() % 300);
     if (gameState == STATE_PLAYING) {
         for (Gauge& g : gaugeTable) gaugeTick(g);
         if (lifeGauge.running && gaugeIsEmpty(lifeGauge)) {
@@ -98,7 +98,7 @@ TEST(PlayRobustnessTest, HandlersInAnyStateAnyOrderAndAnyCellKeepEveryInvariant)
     ASSERT_TRUE(playLoadWords(robustWords()));
     for (uint32_t seed = 1; seed <= 24; seed++) {
         playReset();
-        headlessSetTicks(seed * 7919);
+        frameInput.time = seed * 7919;
         gameNew();
         cmSrand(seed);
         for (int step = 0; step < 4000; step++) {
@@ -109,7 +109,7 @@ TEST(PlayRobustnessTest, HandlersInAnyStateAnyOrderAndAnyCellKeepEveryInvariant)
             const char* action;
             if (roll < 30) {
                 action = "move";
-                hoverTarget = cmRand() % 2 ? HOVER_GRID : hovers[cmRand() % 11];
+                frameInput.players[0].hoverTarget = cmRand() % 2 ? HOVER_GRID : hovers[cmRand() % 11];
                 if (cmRand() % 2) {
                     // A step to a neighbour, as a drag mostly goes.
                     cursorX[p] = std::min(GRID_SIZE - 1, std::max(0, cursorX[p] + cmRand() % 3 - 1));
@@ -121,7 +121,7 @@ TEST(PlayRobustnessTest, HandlersInAnyStateAnyOrderAndAnyCellKeepEveryInvariant)
                 PointerCellChanged(p);
             } else if (roll < 32) {
                 action = "move off the grid arrays";
-                hoverTarget = hovers[cmRand() % 11];
+                frameInput.players[0].hoverTarget = hovers[cmRand() % 11];
                 cursorX[p] = oddCells[cmRand() % 4];
                 cursorY[p] = cmRand() % 2 ? oddCells[cmRand() % 4] : cmRand() % GRID_SIZE;
                 PointerCellChanged(p);
@@ -130,7 +130,7 @@ TEST(PlayRobustnessTest, HandlersInAnyStateAnyOrderAndAnyCellKeepEveryInvariant)
                 cursorX[p] = cursorY[p] = 3;
             } else if (roll < 45) {
                 action = "press";
-                hoverTarget = cmRand() % 2 ? HOVER_GRID : hovers[cmRand() % 11];
+                frameInput.players[0].hoverTarget = cmRand() % 2 ? HOVER_GRID : hovers[cmRand() % 11];
                 PointerPress(p);
             } else if (roll < 52) {
                 action = "release";

@@ -60,7 +60,7 @@ TEST_F(TurnTest, FourteenCellsInOneDirectionBringTheSameLettersBack) {
     int32_t moved = 0;
     while (moved < WORLD_SIZE) {
         playMoveTo(0, 0, 4);  // button up: the next drag starts here
-        hoverTarget = HOVER_GRID;
+        frameInput.players[0].hoverTarget = HOVER_GRID;
         PointerPress(0);
         for (int32_t x = 1; x < GRID_SIZE && moved < WORLD_SIZE; x++, moved++) playMoveTo(0, x, 4);
         PointerRelease(0);
@@ -81,7 +81,7 @@ TEST_F(TurnTest, WithTheButtonUpAMoveOnlySetsWhereTheNextDragStarts) {
     EXPECT_EQ(prevCellX[0], 5);
     EXPECT_EQ(prevCellY[0], 6);
     // Off the grid the start stays where it was.
-    hoverTarget = HOVER_NONE;
+    frameInput.players[0].hoverTarget = HOVER_NONE;
     cursorX[0] = 2;
     PointerCellChanged(0);
     EXPECT_EQ(prevCellX[0], 5);
