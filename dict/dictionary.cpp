@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "Core/cmdebug.h"
+#include "Core/cmhash.h"
 #include "Core/cmpath.h"
 #include "Core/cmrand.h"
 #include "Core/cmstream/cmstream.h"
@@ -22,6 +23,8 @@ int32_t (*dictTraceScore)(const char* word) = nullptr;
 static_assert(std::endian::native == std::endian::little, "lookups compare words as little-endian words");
 
 namespace {
+
+uint64_t dictLoadedHash;
 
 // Random draws before dictPickWord falls back to a scan of every bucket. The
 // shipped list needs a few hundred draws for its rarest length.
@@ -53,6 +56,7 @@ void dictClear() {
     std::memset(dictRunEnd, 0, sizeof dictRunEnd);
     std::memset(dictBucketFilled, 0, sizeof dictBucketFilled);
     dictWordPoolUsed = 0;
+    dictLoadedHash = 0;
     wsArenaReset();
 }
 
@@ -107,6 +111,8 @@ bool dictOnlyWhiteSpace(const char* text, uint32_t size) {
 }  // namespace
 
 DictLoadFailure dictLoadFailure() { return dictLastFailure; }
+
+uint64_t dictFileHash() { return dictLoadedHash; }
 
 bool dictLoad() {
     dictLastFailure = DICT_LOADED;
@@ -169,6 +175,7 @@ bool dictLoad() {
     }
 
     dictClear();
+    dictLoadedHash = cmHashBytes(CM_HASH_START, fileText, size);
     // First pass, in file order: count each bucket's pool bytes, and
     // trace the best-scoring word. The words that fit the word store are those
     // before the first that does not.

@@ -43,6 +43,9 @@ enum DictLoadFailure : int32_t {
     DICT_NOT_A_WORD_LIST,  // a zero byte, or no line that holds a word
 };
 DictLoadFailure dictLoadFailure();
+// cmHashBytes over the bytes of the word list the table holds; 0 when it holds
+// none. A recorded game names its word list by this.
+uint64_t dictFileHash();
 // True when exactly this zero-terminated upper-case word is stored. A word with
 // a space is never a word.
 bool dictIsWord(const char* word);

@@ -1,5 +1,7 @@
 #include "dict/dictionary.h"
 
+#include "Core/cmhash.h"
+
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -307,6 +309,19 @@ TEST_F(Dictionary, ALoadReplacesTheWordsOfTheLastOne) {
     EXPECT_FALSE(dictIsWord("CAT"));
     EXPECT_TRUE(dictIsWord("DOG"));
     EXPECT_EQ(storedWords(), 1);
+}
+
+TEST_F(Dictionary, TheFileHashNamesTheBytesOfTheListTheTableHolds) {
+    EXPECT_EQ(dictFileHash(), 0u) << "an empty table names no list";
+    ASSERT_TRUE(load("cat\r\n"));
+    const uint64_t cat = dictFileHash();
+    EXPECT_EQ(cat, cmHashBytes(CM_HASH_START, "cat\r\n", 5));
+    ASSERT_TRUE(load("cat\n"));
+    EXPECT_NE(dictFileHash(), cat) << "the same words in other bytes are another list";
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(load(""));
+    testing::internal::GetCapturedStderr();
+    EXPECT_EQ(dictFileHash(), cmHashBytes(CM_HASH_START, "cat\n", 4)) << "a refused file leaves the table's list";
 }
 
 TEST_F(Dictionary, LargestFileLoadsWhatFitsTheWordStoreAndRefusesTheRest) {
