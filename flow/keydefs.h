@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "game/gamestate.h"
+#include "persist/prefs.h"
 
 constexpr int32_t KEYDEF_CONTROLS = 7;  // controls per player
 constexpr int32_t KEYDEF_ROWS = 14;     // row 7p + c: player p, control c
@@ -80,6 +81,10 @@ bool keyDefSave();
 // prefsLoad; without a readable file nothing changes, and a damaged one is set
 // aside for the default keys.
 bool keyDefLoad();
+
+// The bindings and tip choices as prefs.txt keeps them, and back.
+void prefsGather(PrefsRecord* record);
+void prefsApply(const PrefsRecord& record);
 
 // Writes prefs.txt from the bindings, tip choices and spare flag and clears
 // keysChanged. False when the file could not be written (errno tells why):

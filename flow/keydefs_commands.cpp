@@ -17,10 +17,19 @@ static_assert(PREFS_PLAYERS * PREFS_CONTROLS == KEYDEF_ROWS && PREFS_PLAYERS == 
 
 }  // namespace
 
+void prefsGather(PrefsRecord* record) {
+    for (int32_t row = 0; row < KEYDEF_ROWS; row++) record->bindings[row] = *keyDefBinding(row);
+    std::memcpy(record->tipDoNotShow, tipDoNotShow, sizeof record->tipDoNotShow);
+}
+
+void prefsApply(const PrefsRecord& record) {
+    for (int32_t row = 0; row < KEYDEF_ROWS; row++) *keyDefBinding(row) = record.bindings[row];
+    std::memcpy(tipDoNotShow, record.tipDoNotShow, sizeof tipDoNotShow);
+}
+
 bool prefsSave() {
     PrefsRecord record;
-    for (int32_t row = 0; row < KEYDEF_ROWS; row++) record.bindings[row] = *keyDefBinding(row);
-    std::memcpy(record.tipDoNotShow, tipDoNotShow, sizeof record.tipDoNotShow);
+    prefsGather(&record);
     if (!prefsWrite(record)) {
         // The changes are not saved, so they must still look unsaved.
         return false;
@@ -38,8 +47,7 @@ bool prefsLoad() {
         keyInstallDefaults();
         std::memset(tipDoNotShow, 0, sizeof tipDoNotShow);
     } else {
-        for (int32_t row = 0; row < KEYDEF_ROWS; row++) *keyDefBinding(row) = record.bindings[row];
-        std::memcpy(tipDoNotShow, record.tipDoNotShow, sizeof tipDoNotShow);
+        prefsApply(record);
     }
     keysChanged = 0;
     return result == PREFS_READ;
