@@ -14,7 +14,8 @@
 namespace {
 
 constexpr const char* CMDLINE_USAGE =
-    "Usage: tarvoquelms [--window | --fullscreen] [--scale N] [--save-dir DIR] [--help] [--version]\n";
+    "Usage: tarvoquelms [--window | --fullscreen] [--scale N] [--save-dir DIR]\n"
+    "                   [--record FILE | --replay FILE [--headless]] [--help] [--version]\n";
 
 constexpr const char* CMDLINE_HELP =
     "Tarvo Quelms, a word-puzzle game: drag across the letters to spell words.\n"
@@ -24,6 +25,11 @@ constexpr const char* CMDLINE_HELP =
     "  --scale N         show the window N times the 640 x 480 picture (1 to 8)\n"
     "  --save-dir DIR    keep high scores, keys and settings in DIR\n"
     "                    (default: $XDG_DATA_HOME/tarvoquelms, or ~/.local/share/tarvoquelms)\n"
+    "  --record FILE     record this game into FILE, to replay it or send with a bug report\n"
+    "  --replay FILE     play back a recorded game; it saves into a scratch folder\n"
+    "                    unless --save-dir names one\n"
+    "  --headless        with --replay: play it back as fast as possible without a\n"
+    "                    window, then print the scores and a hash of the last picture\n"
     "  --help            show this help and exit\n"
     "  --version         show the version and exit\n"
     "\n"
@@ -31,13 +37,17 @@ constexpr const char* CMDLINE_HELP =
     "a window, and the game remembers that choice in settings.ini.\n"
     "The environment variable TQ_SAVE_DIR sets the save folder like --save-dir.\n";
 
-enum CmdLineOption { OPT_WINDOW = 256, OPT_FULLSCREEN, OPT_SCALE, OPT_SAVE_DIR, OPT_VERSION };
+enum CmdLineOption { OPT_WINDOW = 256, OPT_FULLSCREEN, OPT_SCALE, OPT_SAVE_DIR, OPT_VERSION, OPT_RECORD, OPT_REPLAY,
+                     OPT_HEADLESS };
 
 const option cmdLineOptions[] = {
     {"window", no_argument, nullptr, OPT_WINDOW},
     {"fullscreen", no_argument, nullptr, OPT_FULLSCREEN},
     {"scale", required_argument, nullptr, OPT_SCALE},
     {"save-dir", required_argument, nullptr, OPT_SAVE_DIR},
+    {"record", required_argument, nullptr, OPT_RECORD},
+    {"replay", required_argument, nullptr, OPT_REPLAY},
+    {"headless", no_argument, nullptr, OPT_HEADLESS},
     {"help", no_argument, nullptr, 'h'},
     {"version", no_argument, nullptr, OPT_VERSION},
     {nullptr, 0, nullptr, 0},
@@ -51,7 +61,7 @@ CmdLineResult cmdLineMistake(FILE* err, const char* what, const char* detail) {
 }  // namespace
 
 CmdLineResult cmdLineParse(int argc, char** argv, LaunchOptions* options, FILE* out, FILE* err) {
-    *options = LaunchOptions{-1, 0, nullptr};
+    *options = LaunchOptions{-1, 0, nullptr, nullptr, nullptr, false};
     // getopt keeps its place in globals: 0 starts it afresh, and our own
     // messages replace its own.
     optind = 0;
@@ -83,6 +93,14 @@ CmdLineResult cmdLineParse(int argc, char** argv, LaunchOptions* options, FILE* 
                 if (optarg[0] == '\0') return cmdLineMistake(err, "--save-dir needs a folder", "");
                 options->saveDir = optarg;
                 break;
+            case OPT_RECORD:
+            case OPT_REPLAY:
+                if (optarg[0] == '\0') return cmdLineMistake(err, c == OPT_RECORD ? "--record" : "--replay", " needs a file");
+                (c == OPT_RECORD ? options->recordFile : options->replayFile) = optarg;
+                break;
+            case OPT_HEADLESS:
+                options->headless = true;
+                break;
             case 'h':
                 help = true;
                 break;
@@ -99,6 +117,12 @@ CmdLineResult cmdLineParse(int argc, char** argv, LaunchOptions* options, FILE* 
         }
     }
     if (optind < argc) return cmdLineMistake(err, "unexpected argument: ", argv[optind]);
+    if (options->recordFile != nullptr && options->replayFile != nullptr) {
+        return cmdLineMistake(err, "--record and --replay cannot both be given", "");
+    }
+    if (options->headless && options->replayFile == nullptr) {
+        return cmdLineMistake(err, "--headless only plays back a recording: give --replay FILE too", "");
+    }
     if (help) {
         std::fprintf(out, "%s%s", CMDLINE_USAGE, CMDLINE_HELP);
         return CMDLINE_EXIT_OK;

@@ -1,5 +1,6 @@
 // The program's command line:
-//   tarvoquelms [--window | --fullscreen] [--scale N] [--save-dir DIR] [--help] [--version]
+//   tarvoquelms [--window | --fullscreen] [--scale N] [--save-dir DIR]
+//               [--record FILE | --replay FILE [--headless]] [--help] [--version]
 #pragma once
 
 #include <cstdint>
@@ -9,6 +10,9 @@ struct LaunchOptions {
     int32_t fullscreen;   // -1: as settings.ini says; 0: a window; 1: full screen
     int32_t scale;        // 0: as settings.ini says; else the window's scale for this run
     const char* saveDir;  // null: the usual save folder
+    const char* recordFile;  // null: no recording
+    const char* replayFile;  // null: a game played live
+    bool headless;           // the replay without a window
 };
 
 enum CmdLineResult {

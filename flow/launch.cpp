@@ -1,14 +1,21 @@
 #include "flow/launch.h"
 
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 
 #include "flow/cmdline.h"
 #include "flow/folders.h"
+#include "flow/replay.h"
 #include "flow/startup.h"
+#include "game/gamestate.h"
+#include "game/score.h"
 #include "persist/savereport.h"
 #include "persist/settings.h"
 #include "platform/platform.h"
 #include "video/display.h"
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -32,6 +39,94 @@ void launchRememberDisplayMode(const PlatDisplayMode& started) {
     saveReportingFailure(settingsSave, SETTINGS_FILE);
 }
 
+const char* launchRecordFile;
+bool launchRefused;  // a recording could not be made or played: status 2
+
+bool launchBeginRecording() {
+    launchRefused = !replayRecordStart(launchRecordFile);
+    return !launchRefused;
+}
+
+bool launchBeginReplay() {
+    launchRefused = !replayBegin();
+    return !launchRefused;
+}
+
+// A replay that is only watched saves into a folder of its own, so it never
+// changes the player's high scores; it is removed afterwards.
+struct ScratchFolder {
+    fs::path path;
+    ~ScratchFolder() {
+        std::error_code ignored;
+        if (!path.empty()) fs::remove_all(path, ignored);
+    }
+};
+
+bool launchMakeScratchFolder(ScratchFolder* scratch) {
+    std::error_code ec;
+    const fs::path base = fs::temp_directory_path(ec);
+    if (ec) return false;
+    std::string name = (base / "tarvoquelms-replay-XXXXXX").string();
+    if (mkdtemp(name.data()) == nullptr) return false;
+    scratch->path = name;
+    return true;
+}
+
+void launchPrintReplay(bool headless) {
+    const ReplaySummary summary = replaySummary();
+    std::printf("frames %lld\n", static_cast<long long>(summary.frames));
+    if (summary.cutShort) std::printf("cut short: played up to the last whole block\n");
+    for (int32_t p = 0; p <= twoPlayer; p++) std::printf("score %d %d\n", p + 1, playerState[p].score);
+    if (headless) std::printf("picture %016llx\n", static_cast<unsigned long long>(replayPictureHash()));
+}
+
+int launchRun(const LaunchOptions& options, bool headless) {
+    const bool replaying = options.replayFile != nullptr;
+    if (replaying) {
+        const ReplayOpenResult opened = replayOpen(options.replayFile);
+        if (opened != REPLAY_OPENED) {
+            std::fprintf(stderr, "tarvoquelms: cannot play %s: %s.\n", options.replayFile, replayOpenText());
+            return CMDLINE_USAGE_STATUS;
+        }
+    }
+    ScratchFolder scratch;
+    const char* saveDir = options.saveDir;
+    if (replaying && saveDir == nullptr) {
+        if (!launchMakeScratchFolder(&scratch)) {
+            std::fprintf(stderr, "tarvoquelms: cannot make a scratch folder to replay in.\n");
+            return 1;
+        }
+        saveDir = scratch.path.c_str();
+    }
+    foldersFind(saveDir);
+    settingsLoad();
+    const PlatDisplayMode started = launchDisplayMode(options);
+    platSetDisplayMode(&started);
+    if (replaying) {
+        startCourse = StartCourse{launchBeginReplay, replayWindowProc, replayFrame};
+        replayKeepPictures(headless);
+        // Nothing activates a window that is never shown.
+        if (headless) appActive = 1;
+    } else if (options.recordFile != nullptr) {
+        launchRecordFile = options.recordFile;
+        startCourse = StartCourse{launchBeginRecording, nullptr, nullptr};
+    }
+    // Shown normally (SW_SHOWNORMAL); the game's own entry point does the rest.
+    const int32_t code = WinMain(nullptr, nullptr, "", 1);
+    replayRecordFinish();
+    if (launchRefused) return CMDLINE_USAGE_STATUS;
+    // The mouse device exists exactly when start-up got through; a game that
+    // could not start must not report success.
+    if (!gMouseDevice) return 1;
+    if (replaying) {
+        launchPrintReplay(headless);
+        replayClose();
+        return 0;
+    }
+    launchRememberDisplayMode(started);
+    return code;
+}
+
 }  // namespace
 
 int gameMain(int argc, char** argv) {
@@ -41,15 +136,20 @@ int gameMain(int argc, char** argv) {
         case CMDLINE_EXIT_USAGE: return CMDLINE_USAGE_STATUS;
         case CMDLINE_RUN: break;
     }
-    foldersFind(options.saveDir);
-    settingsLoad();
-    const PlatDisplayMode started = launchDisplayMode(options);
-    platSetDisplayMode(&started);
-    // Shown normally (SW_SHOWNORMAL); the game's own entry point does the rest.
-    const int32_t code = WinMain(nullptr, nullptr, "", 1);
-    // The mouse device exists exactly when start-up got through; a game that
-    // could not start must not report success.
-    if (!gMouseDevice) return 1;
-    launchRememberDisplayMode(started);
-    return code;
+    if (options.headless) return LAUNCH_RUN_HEADLESS;
+    return launchRun(options, false);
+}
+
+int gameMainHeadless(int argc, char** argv) {
+    LaunchOptions options;
+    switch (cmdLineParse(argc, argv, &options, stdout, stderr)) {
+        case CMDLINE_EXIT_OK: return 0;
+        case CMDLINE_EXIT_USAGE: return CMDLINE_USAGE_STATUS;
+        case CMDLINE_RUN: break;
+    }
+    if (options.replayFile == nullptr) {
+        std::fprintf(stderr, "tarvoquelms-headless: it only plays back recordings: give --replay FILE.\n");
+        return CMDLINE_USAGE_STATUS;
+    }
+    return launchRun(options, true);
 }

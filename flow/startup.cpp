@@ -17,6 +17,8 @@
 #include "persist/prefs.h"
 #include "video/display.h"
 
+StartCourse startCourse;
+
 namespace {
 
 // Rows 0-4 and 6 fill the seven cells of their grid row; row 5 is a line of
@@ -61,15 +63,16 @@ int32_t WinMain(void* instance, void* previousInstance, const char* commandLine,
     tipsClear();
     // After the defaults, so saved bindings and tip choices win.
     prefsLoad();
-    // The window's procedure gets every message the display delivers.
-    platSetWindowProc(gameWindowProc);
-    if (!vidInit(instance, showCommand)) return 0;
     // Until the first frame reads the clock, the start time stands in: the
     // first game is seeded from it.
     frameInput.time = platGetTickCount();
-    // The first game is a one-player game: twoPlayer is still 0.
+    if (startCourse.begin != nullptr && !startCourse.begin()) return 0;
+    // The window's procedure gets every message the display delivers.
+    platSetWindowProc(startCourse.windowProc != nullptr ? startCourse.windowProc : gameWindowProc);
+    if (!vidInit(instance, showCommand)) return 0;
+    // The first game is a one-player game unless a recording says otherwise.
     gameNew();
     // After the new game, so the error rows replace the first intro.
     if (dictionaryMissing) startShowMissingDictionary(dictLoadFailure());
-    return startMessageLoop(gameRunFrame);
+    return startMessageLoop(startCourse.frame != nullptr ? startCourse.frame : gameRunFrame);
 }

@@ -5,10 +5,22 @@
 #include <cstdint>
 
 #include "dict/dictionary.h"
+#include "platform/platform.h"
 
 // Non-zero while the game is the active application; written only by the
 // window procedure. Frames run only while it is set.
 extern int32_t appActive;
+
+// What a recording or a replay changes in start-up; all null for a plain game.
+struct StartCourse {
+    // After the saved files and the dictionary are read and the start time is
+    // taken, before the display opens. False stops start-up there.
+    bool (*begin)();
+    // The window procedure and the loop's frame in place of the game's own.
+    PlatWindowProc windowProc;
+    void (*frame)();
+};
+extern StartCourse startCourse;
 
 // Loads the saved files and the dictionary, opens the display, starts a
 // one-player game and runs the message loop. Returns the quit message's code,

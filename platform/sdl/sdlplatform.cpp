@@ -13,6 +13,7 @@
 #include <cstring>
 
 #include "platform/blit.h"
+#include "platform/exefolder.h"
 #include "platform/surfaceslots.h"
 #include "platform/platform.h"
 #include "platform/sdl/sdl.h"
@@ -444,17 +445,7 @@ void platDebugBreak() {
     if (debuggerAttached()) raise(SIGTRAP);
 }
 
-bool platExecutableFolder(char* out, int32_t size) {
-    if (size <= 1) return false;
-    ssize_t n = readlink("/proc/self/exe", out, static_cast<size_t>(size) - 1);
-    if (n <= 0 || n >= size - 1) return false;
-    out[n] = '\0';
-    char* slash = std::strrchr(out, '/');
-    if (!slash) return false;
-    if (slash == out) slash++;  // the root keeps its slash
-    *slash = '\0';
-    return true;
-}
+bool platExecutableFolder(char* out, int32_t size) { return exeFolderRead(out, size); }
 
 void platSetDisplayMode(const PlatDisplayMode* mode) {
     sdl.mode = *mode;

@@ -11,7 +11,8 @@ namespace {
 struct Parsed {
     CmdLineResult result;
     LaunchOptions options;
-    std::string saveDir;  // a copy: options.saveDir points into the words, gone after the parse
+    // Copies: the options point into the words, gone after the parse.
+    std::string saveDir, recordFile, replayFile;
     std::string out, err;
 };
 
@@ -33,6 +34,8 @@ Parsed parse(std::vector<std::string> words) {
     Parsed p;
     p.result = cmdLineParse(static_cast<int>(words.size()), argv.data(), &p.options, out, err);
     p.saveDir = p.options.saveDir ? p.options.saveDir : "<none>";
+    p.recordFile = p.options.recordFile ? p.options.recordFile : "<none>";
+    p.replayFile = p.options.replayFile ? p.options.replayFile : "<none>";
     p.out = readBack(out);
     p.err = readBack(err);
     return p;
@@ -65,13 +68,36 @@ TEST(CmdLine, OptionsThatStartTheGame) {
     }
 }
 
+TEST(CmdLine, RecordingAndPlayingBack) {
+    struct Case {
+        std::vector<std::string> words;
+        const char* record;
+        const char* replay;
+        bool headless;
+    };
+    const Case cases[] = {
+        {{}, "<none>", "<none>", false},
+        {{"--record", "bug.tqr", "--window"}, "bug.tqr", "<none>", false},
+        {{"--replay=bug.tqr"}, "<none>", "bug.tqr", false},
+        {{"--headless", "--replay", "bug.tqr", "--save-dir", "s"}, "<none>", "bug.tqr", true},
+    };
+    for (const Case& c : cases) {
+        Parsed p = parse(c.words);
+        ASSERT_EQ(p.result, CMDLINE_RUN) << p.err;
+        EXPECT_EQ(p.recordFile, c.record);
+        EXPECT_EQ(p.replayFile, c.replay);
+        EXPECT_EQ(p.options.headless, c.headless);
+    }
+}
+
 TEST(CmdLine, HelpAndVersionPrintOnStandardOutputAndEndTheRun) {
     for (const char* help : {"--help", "-h"}) {
         Parsed p = parse({"--window", help});
         EXPECT_EQ(p.result, CMDLINE_EXIT_OK);
         EXPECT_EQ(p.out.rfind("Usage: tarvoquelms [--window | --fullscreen] [--scale N] [--save-dir DIR]", 0), 0u)
             << p.out;
-        for (const char* option : {"--window", "--fullscreen", "--scale N", "--save-dir DIR", "--version", "TQ_SAVE_DIR"}) {
+        for (const char* option : {"--window", "--fullscreen", "--scale N", "--save-dir DIR", "--record FILE",
+                                   "--replay FILE", "--headless", "--version", "TQ_SAVE_DIR"}) {
             EXPECT_NE(p.out.find(option), std::string::npos) << option;
         }
         EXPECT_EQ(p.err, "");
@@ -98,6 +124,11 @@ TEST(CmdLine, MistakesSayWhatIsWrongThenTheUsageOnStandardError) {
         {{"--window", "--fullscreen"}, "cannot both be given"},
         {{"level3"}, "unexpected argument: level3"},
         {{"--help", "--bogus"}, "unknown option: --bogus"},  // a mistake wins over help
+        {{"--record", ""}, "--record needs a file"},
+        {{"--replay="}, "--replay needs a file"},
+        {{"--record", "a", "--replay", "b"}, "--record and --replay cannot both be given"},
+        {{"--headless"}, "--headless only plays back a recording"},
+        {{"--headless", "--record", "a"}, "--headless only plays back a recording"},
     };
     for (const Case& c : cases) {
         Parsed p = parse(c.words);

@@ -1,11 +1,16 @@
 // A long monkey run: a million frames of random keys, pointer moves, presses,
 // releases and clock jumps, checking the game's invariants after every frame
-// and that the heap does not grow once play is under way.
+// and that the heap does not grow once play is under way. The run records
+// itself, and the recording played back from a cold start must draw the same
+// pictures and end in the same state.
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <vector>
 
+#include "Core/cmhash.h"
 #include "flow/flowfixture.h"
+#include "flow/replay.h"
 #include "heapcount.h"
 
 namespace {
@@ -74,11 +79,37 @@ std::string brokenInvariant() {
     return {};
 }
 
+// What a replay must reproduce: the game's records that the rules and the
+// frame change, field by field.
+uint64_t stateDigest() {
+    uint64_t h = CM_HASH_START;
+    auto add = [&h](const auto& value) { h = cmHashBytes(h, &value, sizeof value); };
+    add(gameState), add(previousState), add(paused), add(twoPlayer), add(levelNumber), add(worldOffsetX),
+        add(worldOffsetY), add(frameCounter), add(playFrameCounter), add(pointerX), add(pointerY);
+    add(letterWorld), add(wordgrid), add(wordLength), add(cursorX), add(cursorY), add(pointerHeld),
+        add(dragModeOn), add(bannerIndex), add(bannerFrames), add(tipIndex), add(tipDoNotShow);
+    for (const PlayerState& ps : playerState) {
+        add(ps.score), add(ps.recentWords), add(ps.recentScores), add(ps.wordRowCount), add(ps.recentWordCount);
+        for (const BestWord& b : ps.bestWords) add(b.score), add(b.word);
+    }
+    for (const Gauge& g : gaugeTable) add(g.level), add(g.fullLevel), add(g.running), add(g.drainRate);
+    for (const HiScoreRow& row : hiScores) add(row.score), add(row.word);
+    add(hiScoreCount);
+    const uint32_t generator = cmRandState();
+    add(generator);
+    return h;
+}
+
+// Every 1,000th frame draws its pixels; the others only count their copies,
+// which keeps a million frames quick. Each frame paints the whole screen, so
+// the picture of a drawn frame is complete.
+constexpr long PICTURE_EVERY = 1000;
+
 }  // namespace
 
 class MonkeyRun : public FlowTest {};
 
-TEST_F(MonkeyRun, AMillionRandomFramesKeepEveryInvariantAndTheHeapStill) {
+TEST_F(MonkeyRun, AMillionRandomFramesKeepEveryInvariantAndTheHeapStillAndReplayExactly) {
     const char* seedText = std::getenv("TQ_MONKEY_SEED");
     const char* framesText = std::getenv("TQ_MONKEY_FRAMES");
     const uint64_t seed = seedText ? std::strtoull(seedText, nullptr, 10) : 20261209;
@@ -91,8 +122,15 @@ TEST_F(MonkeyRun, AMillionRandomFramesKeepEveryInvariantAndTheHeapStill) {
     std::filesystem::copy_file(TQ_GAME_DIR "/worddiction.txt", "worddiction.txt");
     ASSERT_TRUE(dictLoad());
     gridTotalLetterWeights();
+    ASSERT_EQ(vidReloadBitmap(gSheetSurface, TQ_GAME_DIR "/ALL"), DD_OK);
     headlessSetTicksPerFlip(16);
+    // As start-up does: the start time stands in until the first frame, and
+    // the recording begins before the first game.
+    frameInput.time = platGetTickCount();
+    ASSERT_TRUE(replayRecordStart("monkey.tqr"));
     gameNew();
+    std::vector<uint64_t> pictures;
+    pictures.reserve(static_cast<size_t>(frames / PICTURE_EVERY));
 
     bool button = false;
     int64_t heapAtThousand = 0;
@@ -109,7 +147,9 @@ TEST_F(MonkeyRun, AMillionRandomFramesKeepEveryInvariantAndTheHeapStill) {
         int32_t dy = static_cast<int32_t>(monkeyBelow(121)) - 60;
         headlessSetMouse(dx, dy, button);
         if (monkeyBelow(50) == 0) headlessAdvanceTicks(monkeyBelow(2500));
+        headless.realCopies = frame % PICTURE_EVERY == 0;
         gameRunFrame();
+        if (frame % PICTURE_EVERY == 0) pictures.push_back(replayBackBufferHash());
 
         std::string broken = brokenInvariant();
         ASSERT_TRUE(broken.empty()) << "frame " << frame << ", seed " << seed << ": " << broken;
@@ -119,4 +159,38 @@ TEST_F(MonkeyRun, AMillionRandomFramesKeepEveryInvariantAndTheHeapStill) {
     if (frames >= 1000) {
         EXPECT_LE(heapLiveBytes(), heapAtThousand) << "the heap grew during play";
     }
+    const uint64_t finalState = stateDigest();
+    replayRecordFinish();
+    std::printf("monkey: recording of %lld bytes\n",
+                static_cast<long long>(std::filesystem::file_size("monkey.tqr")));
+
+    // From a cold start, as a new process would begin: nothing of the run may
+    // leak into its replay.
+    resetGameRecords();
+    keyDefReset();
+    hiScoresReset();
+    prefsReset();
+    cmSrand(1);
+    headlessSetTicks(0);
+    ASSERT_EQ(replayOpen("monkey.tqr"), REPLAY_OPENED) << replayOpenText();
+    ASSERT_TRUE(replayBegin());
+    gameNew();
+    long replayed = 0;
+    size_t shown = 0;
+    for (;;) {
+        headless.realCopies = (replayed + 1) % PICTURE_EVERY == 0;
+        const ReplayStep step = replayStep();
+        if (step == REPLAY_STEP_END) break;
+        if (step != REPLAY_STEP_FRAME) continue;
+        replayed++;
+        if (replayed % PICTURE_EVERY != 0) continue;
+        ASSERT_LT(shown, pictures.size());
+        ASSERT_EQ(replayBackBufferHash(), pictures[shown]) << "the picture of frame " << replayed;
+        shown++;
+    }
+    EXPECT_EQ(replayed, frames);
+    EXPECT_EQ(shown, pictures.size());
+    EXPECT_FALSE(replaySummary().cutShort);
+    EXPECT_EQ(stateDigest(), finalState) << "the replay ended in another state";
+    replayClose();
 }
