@@ -12,7 +12,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 # xfonts-base: SDL's message boxes on X11 need the X core fonts.
-play_packages=(cmake g++ make pkg-config libsdl2-dev libfreetype-dev libinih-dev libpng-dev
+play_packages=(cmake g++ make pkg-config libsdl2-dev libfreetype-dev libinih-dev libpng-dev zlib1g-dev
                fonts-dejavu-core wbritish-large xfonts-base)
 test_packages=(libgtest-dev libbenchmark-dev xvfb xauth xdotool x11-utils imagemagick python3-xlib
                clang-14 libclang-rt-14-dev desktop-file-utils appstream dpkg-dev groff-base)
