@@ -12,6 +12,7 @@
 #include "flow/flowfixture.h"
 #include "flow/replay.h"
 #include "heapcount.h"
+#include "video/sheet.h"
 
 namespace {
 
