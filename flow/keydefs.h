@@ -63,18 +63,26 @@ int32_t keyDefTextLines(KeyDefTextLine* lines);
 // way and must have no other effect.
 bool keyDefCaptureKey(uint32_t k);
 
-// The key-definition screen's command keys, while it is open: Enter begins a
-// capture of the selected row, Up and Down move the selection with wrap-around,
-// Escape and F12 close the screen, S saves and L loads prefs.txt. True when the
-// key was one of them (Escape and F12 then do nothing else).
-bool keyDefCommandKey(uint32_t k);
-
 void keyDefOpen();
 void keyDefClose();
 // Moves the selection by step rows, wrapping between 0 and 13.
 void keyDefMoveSelection(int32_t step);
 // The selected row's binding becomes 0 ("CHOOSE A KEY") until the next key.
 void keyDefCaptureBegin();
+// Draws the screen over the pause background (instead of the pause screen's lists).
+void keyDefScreenDraw();
+
+// Defaults and a closed screen with row 0 selected (for tests and a cold start).
+void keyDefReset();
+
+// ---- keydefs_commands.cpp: the command keys of the open screen, and prefs.txt
+
+// The key-definition screen's command keys, while it is open: Enter begins a
+// capture of the selected row, Up and Down move the selection with wrap-around,
+// Escape and F12 close the screen, S saves and L loads prefs.txt. True when the
+// key was one of them (Escape and F12 then do nothing else).
+bool keyDefCommandKey(uint32_t k);
+
 // prefsSave; keysChanged is cleared only when the file was written, and
 // keyDefSaveFailed is set when it was not.
 bool keyDefSave();
@@ -97,9 +105,3 @@ bool prefsSave();
 // have written it: it is set aside as prefs.txt.bad and every value goes back
 // to its default, keysChanged cleared.
 bool prefsLoad();
-
-// Draws the screen over the pause background (instead of the pause screen's lists).
-void keyDefScreenDraw();
-
-// Defaults and a closed screen with row 0 selected (for tests and a cold start).
-void keyDefReset();

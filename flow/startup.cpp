@@ -6,15 +6,16 @@
 
 #include "dict/dictionary.h"
 #include "flow/frame.h"
-#include "game/gamestate.h"
 #include "flow/keydefs.h"
 #include "flow/winproc.h"
+#include "game/gamestate.h"
 #include "game/grid.h"
 #include "game/level.h"
 #include "game/score.h"
 #include "game/tips.h"
 #include "persist/hiscores.h"
 #include "persist/prefs.h"
+#include "platform/platform.h"
 #include "video/display.h"
 
 StartCourse startCourse;
@@ -75,4 +76,23 @@ int32_t WinMain(void* instance, void* previousInstance, const char* commandLine,
     // After the new game, so the error rows replace the first intro.
     if (dictionaryMissing) startShowMissingDictionary(dictLoadFailure());
     return startMessageLoop(startCourse.frame != nullptr ? startCourse.frame : gameRunFrame);
+}
+
+
+int32_t appActive = 0;
+
+int32_t startMessageLoop(void (*frame)()) {
+    PlatMsg msg;
+    for (;;) {
+        // Look first without taking: a frame runs only when nothing waits.
+        if (platPeekMessage(&msg)) {
+            if (platGetMessage(&msg) == 0) return static_cast<int32_t>(msg.wParam);
+            platTranslateMessage(&msg);
+            platDispatchMessage(&msg);
+        } else if (appActive != 0) {
+            frame();
+        } else {
+            platWaitMessage();
+        }
+    }
 }

@@ -3,7 +3,6 @@
 #include "game/gamestate.h"
 #include "game/gauge.h"
 #include "game/grid.h"
-#include "game/gridlog.h"
 #include "game/pointer.h"
 
 uint8_t dragModeOn[2];

@@ -1,9 +1,13 @@
 #include "game/grid.h"
 
+#include <cstdarg>
 #include <cstring>
 
-#include "game/gridlog.h"
+#include "Core/cmdebug.h"
+#include "Core/cmrand.h"
 #include "game/gamestate.h"
+#include "game/level.h"
+#include "game/objective.h"
 
 int32_t gridRows = GRID_SIZE;
 int32_t gridCols = GRID_SIZE;
@@ -87,4 +91,96 @@ void gridClearAll() {
     std::memset(vanishPending, 0, sizeof vanishPending);
     std::memset(gridStepTime, 0, sizeof gridStepTime);
     for (int32_t& f : fallInterval) f = 100;
+}
+
+void gridNewGame(int32_t p) {
+    if (!(p >= 0 && p < MAX_PLAYERS)) return;
+    worldOffsetX = 0;
+    worldOffsetY = 0;
+    for (int32_t r = 0; r < WORLD_SIZE; r++)
+        for (int32_t c = 0; c < WORLD_SIZE; c++) letterWorld[p][r][c] = RandomLetter();
+    SetGrid(p);
+    std::memset(vanishMark[p], 0, sizeof vanishMark[p]);
+    gridStepTime[p] = 0;
+    fallInterval[p] = 100;
+    fallIntervalDefault = 100;
+}
+
+void FallStep(int32_t p) {
+    if (p < 0 || p >= MAX_PLAYERS || vanishPending[p]) return;
+    const uint32_t now = frameInput.time;
+    if (!gridTimeElapsed(now, gridStepTime[p], fallInterval[p])) return;
+
+    const int32_t rows = gridRowLimit();
+    const int32_t cols = gridColLimit();
+    bool blankFound = false;
+    // Each column closes only its lowest gap per step; everything above it drops one row.
+    for (int32_t x = 0; x < cols; x++) {
+        int32_t b = rows - 1;
+        while (b >= 0 && wordgrid[p][b][x] != GRID_BLANK) b--;
+        if (b < 0) continue;
+        blankFound = true;
+        for (int32_t r = b; r >= 1; r--) {
+            const char moved = wordgrid[p][r - 1][x];
+            wordgrid[p][r][x] = moved;
+            if (moved != GRID_BLANK) gridStepTime[p] = now;
+        }
+        wordgrid[p][0][x] = GRID_BLANK;
+    }
+
+    // One new letter per step for the whole grid, leftmost column first.
+    for (int32_t x = 0; x < cols; x++) {
+        if (rows > 0 && wordgrid[p][0][x] == GRID_BLANK) {
+            wordgrid[p][0][x] = RandomLetter();
+            break;
+        }
+    }
+
+    if (!blankFound) levelCheckComplete(p);
+}
+
+// One time in eight, a letter the target word needs more of than player 0's
+// grid holds; 0 when the test fails or nothing is missing.
+static char gridMissingTargetLetter() {
+    if ((cmRand() & 7) != 0) return 0;
+    int32_t inGrid[LETTER_COUNT] = {};
+    int32_t inWord[LETTER_COUNT] = {};
+    const int32_t rows = gridRowLimit();
+    const int32_t cols = gridColLimit();
+    for (int32_t y = 0; y < rows; y++) {
+        for (int32_t x = 0; x < cols; x++) {
+            const char c = wordgrid[0][y][x];
+            if (c >= 'A' && c <= 'Z') inGrid[c - 'A']++;
+        }
+    }
+    for (int32_t i = 0; i < static_cast<int32_t>(sizeof objective.word) && objective.word[i] != 0; i++) {
+        const char c = objective.word[i];
+        if (c >= 'A' && c <= 'Z') inWord[c - 'A']++;
+    }
+    for (int32_t l = 0; l < LETTER_COUNT; l++)
+        if (inWord[l] > inGrid[l]) return static_cast<char>('A' + l);
+    return 0;
+}
+
+char RandomLetter() {
+    if (objective.word[0] != 0) {
+        const char missing = gridMissingTargetLetter();
+        if (missing != 0) return missing;
+    }
+    // A total of 0 (weights never totalled) would divide by zero; the walk then
+    // overruns and reports, as it would for any total above the table's sum.
+    int32_t r = letterWeightTotal > 0 ? cmRand() % letterWeightTotal : cmRand();
+    for (int32_t l = 0; l < LETTER_COUNT; l++) {
+        r -= letterWeights[l];
+        if (r < 0) return static_cast<char>('A' + l);
+    }
+    gameLog("RANDOM LETTER ERROR! FINAL rgen %d!\n", r);
+    return 'Z';
+}
+
+void gameLog(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    cmDebugLogV(format, args);
+    va_end(args);
 }

@@ -59,6 +59,9 @@ void FallStep(int32_t p);
 // 0, 196 random letters row by row, the grid shown, marks and timing cleared.
 void gridNewGame(int32_t p);
 
+// The game rules' progress lines, formatted and sent to the debug log.
+void gameLog(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
 // True when (now - since), read as elapsed unsigned time, exceeds interval;
 // a negative interval is always exceeded, and the tick count's wrap is harmless.
 bool gridTimeElapsed(uint32_t now, uint32_t since, int64_t interval);

@@ -4,11 +4,16 @@
 #include <cstring>
 
 #include "Core/cmdebug.h"
-#include "game/gamestate.h"
+#include "Core/cmrand.h"
 #include "game/dragmode.h"
+#include "game/gamestate.h"
 #include "game/gauge.h"
+#include "game/grid.h"
 #include "game/objective.h"
+#include "game/path.h"
+#include "game/pointer.h"
 #include "game/score.h"
+#include "game/tips.h"
 
 // Level 6 asks for a 7-letter word before levels 7 and 8 ask for 6-letter ones;
 // that is how the game has always played.
@@ -97,4 +102,39 @@ void levelClearAll() {
     levelNumber = 0;
     memset(&objective, 0, sizeof objective);
     memset(gridMessageRows, 0, sizeof gridMessageRows);
+}
+
+void gameNew() {
+    for (int32_t p = 0; p < MAX_PLAYERS; p++) {
+        PlayerState& player = playerState[p];
+        player.wordRowCount = 0;
+        player.recentWordCount = 0;
+        for (int32_t i = 0; i < BEST_WORD_ROWS; i++) player.bestWords[i].score = 0;
+    }
+    levelNumber = 0;
+    worldOffsetX = 0;
+    worldOffsetY = 0;
+
+    // Level 0 needs no random word, so the first objective comes before the seeding.
+    objectiveNew();
+    bannerCompose(0);
+    gameState = STATE_LEVEL_INTRO;
+    cmSrand(frameInput.time);
+
+    // Both players, whether or not the game has two.
+    for (int32_t p = 0; p < MAX_PLAYERS; p++) {
+        heldLeft[p] = heldRight[p] = heldUp[p] = heldDown[p] = 0;
+        pointerHeld[p] = 0;
+        wordLength[p] = 0;
+        highlightOn[p] = 0;
+        notWordLength[p] = 0;
+        dragModeOn[p] = 0;
+        prevCellX[p] = 0;
+        prevCellY[p] = 0;
+        gridNewGame(p);
+        playerState[p].score = 0;
+    }
+
+    memset(tipShown, 0, sizeof tipShown);
+    tipShowIfAllowed(TIP_HOW_TO_PLAY);
 }

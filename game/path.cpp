@@ -3,10 +3,9 @@
 #include <cstring>
 
 #include "dict/dictionary.h"
-#include "game/grid.h"
-#include "game/gridlog.h"
-#include "game/score.h"
 #include "game/gamestate.h"
+#include "game/grid.h"
+#include "game/score.h"
 
 char wordLetters[MAX_PLAYERS][maxWordLength + 1];
 int32_t wordLength[MAX_PLAYERS];

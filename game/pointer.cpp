@@ -1,10 +1,9 @@
 #include "game/pointer.h"
 
-#include "game/gamestate.h"
 #include "game/banner.h"
 #include "game/dragmode.h"
+#include "game/gamestate.h"
 #include "game/grid.h"
-#include "game/gridlog.h"
 #include "game/level.h"
 #include "game/objective.h"
 #include "game/path.h"

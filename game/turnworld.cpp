@@ -1,10 +1,9 @@
 #include "game/turnworld.h"
 
-#include "game/gamestate.h"
 #include "game/banner.h"
+#include "game/gamestate.h"
 #include "game/gauge.h"
 #include "game/grid.h"
-#include "game/gridlog.h"
 #include "game/pointer.h"
 #include "game/tips.h"
 

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "video/sheet.h"
+
 VidWindow* gMainWindow;
 VidDirectDraw* gDirectDraw;
 PlatSurface* gPrimarySurface;
@@ -126,4 +128,20 @@ int32_t vidReadMouse(PlatMouseState* state) {
     }
     gInputResult = result;
     return result;
+}
+
+int32_t vidRestoreAll() {
+    // The primary brings its back buffer back with it.
+    int32_t result = platSurfaceRestore(gPrimarySurface);
+    if (result != DD_OK) return result;
+    result = platSurfaceRestore(gSheetSurface);
+    if (result != DD_OK) return result;
+    vidReloadBitmap(gSheetSurface, vidSheetPath);
+    if (gSheetPalette) {
+        vidReleasePalette(gSheetPalette);
+        gSheetPalette = nullptr;
+    }
+    gSheetPalette = vidLoadPalette(gDirectDraw, vidSheetPath);
+    if (gSheetPalette) vidSetPalette(gPrimarySurface, gSheetPalette);
+    return DD_OK;
 }

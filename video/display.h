@@ -63,9 +63,14 @@ constexpr const char* VID_WINDOW_TITLE = "Tarvo Quelms";
 // program then exits with a non-zero status).
 extern bool vidDisplayUnavailable;
 
+// ---- displayinit.cpp: start-up
+
 // Whole start-up of window, display, sheet and mouse; true when all are ready.
 // `instance` and `showCommand` are passed through as the entry point got them.
 bool vidInit(void* instance, int32_t showCommand);
+
+// ---- display.cpp: everything after start-up
+
 // Releases the display, shows "DirectDraw Init FAILED", closes the window;
 // always false.
 bool vidInitFail(VidWindow* window);

@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "Core/cmdebug.h"
+
 namespace {
 
 constexpr int32_t dd(uint32_t number) { return static_cast<int32_t>(0x88760000u + number); }
@@ -192,4 +194,16 @@ void vidFormatDisplayResult(int32_t code, char* line, size_t size) {
 
 void vidFormatInputResult(int32_t code, char* line, size_t size) {
     vidFormatResult("DInput error: %s [%ld]", vidInputResultText(code), code, line, size);
+}
+
+void vidDescribeDisplayResult(int32_t code) {
+    char line[VID_RESULT_LINE_SIZE];
+    vidFormatDisplayResult(code, line, sizeof line);
+    cmDebugPrint("%s", line);
+}
+
+void vidDescribeInputResult(int32_t code) {
+    char line[VID_RESULT_LINE_SIZE];
+    vidFormatInputResult(code, line, sizeof line);
+    cmDebugPrint("%s", line);
 }

@@ -1,6 +1,7 @@
-#include "game/gamestate.h"
-#include "game/dragmode.h"
 #include "game/prompt.h"
+
+#include "game/dragmode.h"
+#include "game/gamestate.h"
 
 const char* const promptTexts[PROMPT_COUNT] = {
     "",
