@@ -82,6 +82,8 @@ void launchPrintReplay(bool headless) {
 
 int launchRun(const LaunchOptions& options, bool headless) {
     const bool replaying = options.replayFile != nullptr;
+    startCourse = StartCourse{};
+    launchRefused = false;
     if (replaying) {
         const ReplayOpenResult opened = replayOpen(options.replayFile);
         if (opened != REPLAY_OPENED) {
@@ -103,13 +105,13 @@ int launchRun(const LaunchOptions& options, bool headless) {
     const PlatDisplayMode started = launchDisplayMode(options);
     platSetDisplayMode(&started);
     if (replaying) {
-        startCourse = StartCourse{launchBeginReplay, replayWindowProc, replayFrame};
+        startCourse = StartCourse{launchBeginReplay, replayWindowProc, replayFrame, true};
         replayKeepPictures(headless);
         // Nothing activates a window that is never shown.
         if (headless) appActive = 1;
     } else if (options.recordFile != nullptr) {
         launchRecordFile = options.recordFile;
-        startCourse = StartCourse{launchBeginRecording, nullptr, nullptr};
+        startCourse = StartCourse{launchBeginRecording, nullptr, nullptr, false};
     }
     // Shown normally (SW_SHOWNORMAL); the game's own entry point does the rest.
     const int32_t code = WinMain(nullptr, nullptr, "", 1);

@@ -111,6 +111,9 @@ bool replayBegin() {
     prefsSpareFlag = replayHeader.prefsSpareFlag;
     std::memcpy(hiScores, replayHeader.hiScores, sizeof hiScores);
     hiScoreCount = replayHeader.hiScoreCount;
+    // The key screen's L reads prefs.txt during play: the replay's save folder
+    // must hold what the recorded game's held, which is what it loaded.
+    prefsSave();
     return true;
 }
 

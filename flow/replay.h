@@ -25,8 +25,10 @@ void replayRecordFinish();
 // be played; replayOpenText says why in a line for the player.
 ReplayOpenResult replayOpen(const char* path);
 const char* replayOpenText();
-// Puts the recording's starting state in place of the loaded one. False, said
-// on standard error, when the recording was made with another word list.
+// Puts the recording's starting state in place of the loaded one, and writes
+// its keys and tips into the save folder's prefs.txt, where the key screen's
+// load finds them as the recorded game did. False, said on standard error,
+// when the recording was made with another word list.
 bool replayBegin();
 
 enum ReplayStep {

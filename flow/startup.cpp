@@ -55,7 +55,9 @@ void startShowMissingDictionary(DictLoadFailure why) {
 int32_t WinMain(void* instance, void* previousInstance, const char* commandLine, int32_t showCommand) {
     (void)previousInstance;
     (void)commandLine;
-    hiScoresLoad();
+    // A replay brings its own table, keys and tips: the save folder is not
+    // even read, so nothing in it is set aside as damaged.
+    if (!startCourse.ownSavedState) hiScoresLoad();
     // The trace names the best word as player 0 would score it now.
     dictTraceScore = [](const char* word) { return wordScore(0, word); };
     const bool dictionaryMissing = !dictLoad();
@@ -63,7 +65,7 @@ int32_t WinMain(void* instance, void* previousInstance, const char* commandLine,
     keyInstallDefaults();
     tipsClear();
     // After the defaults, so saved bindings and tip choices win.
-    prefsLoad();
+    if (!startCourse.ownSavedState) prefsLoad();
     // Until the first frame reads the clock, the start time stands in: the
     // first game is seeded from it.
     frameInput.time = platGetTickCount();

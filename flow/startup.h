@@ -19,6 +19,9 @@ struct StartCourse {
     // The window procedure and the loop's frame in place of the game's own.
     PlatWindowProc windowProc;
     void (*frame)();
+    // begin puts the high scores, keys and tips in place: hi.txt and
+    // prefs.txt are not read.
+    bool ownSavedState;
 };
 extern StartCourse startCourse;
 

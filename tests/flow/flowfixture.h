@@ -88,6 +88,7 @@ protected:
         hiScoresReset();
         prefsReset();
         appActive = 0;
+        startCourse = StartCourse{};
         cmSrand(1);
         openDisplay();
         platSetWindowProc(gameWindowProc);
@@ -98,6 +99,7 @@ protected:
         gMouseDevice = nullptr;
         platSetWindowProc(nullptr);
         frameRecordHook = nullptr;
+        startCourse = StartCourse{};
         headlessSetIdleHook(nullptr);
         headlessReset();
         ASSERT_EQ(chdir(oldFolder), 0);

@@ -35,13 +35,16 @@ protected:
         FlowTest::TearDown();
     }
 
-    int run(std::vector<std::string> words) {
+    int run(std::vector<std::string> words, int (*entry)(int, char**) = gameMain) {
         words.insert(words.begin(), "tarvoquelms");
         std::vector<char*> argv;
         for (std::string& w : words) argv.push_back(w.data());
         argv.push_back(nullptr);
-        return gameMain(static_cast<int>(words.size()), argv.data());
+        return entry(static_cast<int>(words.size()), argv.data());
     }
+
+    // The headless program's entry, as tarvoquelms --headless runs it.
+    int runHeadless(std::vector<std::string> words) { return run(std::move(words), gameMainHeadless); }
 
     // Escape ends the game, a second Escape quits and saves.
     static void quitWithEscapes() {
@@ -193,6 +196,66 @@ TEST_F(Launch, AGameWhoseDisplayFailsExitsWithOne) {
     testing::internal::GetCapturedStderr();
     EXPECT_EQ(headless.messageBoxCount, 1);
     EXPECT_STREQ(headless.lastMessageBoxText, "DirectDraw Init FAILED");
+}
+
+TEST_F(Launch, AReplayIsWatchedInAScratchFolderThatGoesAwayAndPrintsItsResultHeadless) {
+    quitWithEscapes();
+    ASSERT_EQ(run({"--record", "game.tqr", "--save-dir", saves}), 0);
+    const std::string hiSaved = readFile((saves + "/hi.txt").c_str());
+    std::filesystem::remove_all(saves);
+
+    // Neither the player's save folder nor the temporary folder keeps anything.
+    std::filesystem::create_directory("tmp");
+    const std::string tmp = std::string(folder) + "/tmp";
+    setenv("TQ_SAVE_DIR", saves.c_str(), 1);
+    setenv("TMPDIR", tmp.c_str(), 1);
+    EXPECT_EQ(run({"--headless", "--replay", "game.tqr"}), LAUNCH_RUN_HEADLESS) << "the headless program plays it";
+    testing::internal::CaptureStdout();
+    const int status = runHeadless({"--headless", "--replay", "game.tqr"});
+    const std::string out = testing::internal::GetCapturedStdout();
+    unsetenv("TQ_SAVE_DIR");
+    unsetenv("TMPDIR");
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(out.rfind("frames 0\nscore 1 0\npicture ", 0), 0u) << out;
+    EXPECT_FALSE(fileExists(saves.c_str()));
+    EXPECT_TRUE(std::filesystem::is_empty(tmp));
+
+    // With --save-dir the replay's files are kept: the recorded game's own.
+    EXPECT_EQ(runHeadless({"--replay", "game.tqr", "--save-dir", saves}), 0);
+    EXPECT_EQ(readFile((saves + "/hi.txt").c_str()), hiSaved);
+}
+
+TEST_F(Launch, AReplayThatCannotBePlayedSaysWhyExitsWithTwoAndTouchesNoFile) {
+    quitWithEscapes();
+    ASSERT_EQ(run({"--record", "game.tqr", "--save-dir", saves}), 0);
+    const std::string recording = readFile("game.tqr");
+    writeFile("garbage.tqr", "not a recording at all");
+    writeFile("cut.tqr", recording.substr(0, 20));
+    writeFile((saves + "/hi.txt").c_str(), "1;500;QUELM;0;3006;");
+    writeFile((saves + "/prefs.txt").c_str(), "1;81;");
+    struct Case {
+        const char* file;
+        const char* said;
+        bool otherWords;
+    };
+    const Case cases[] = {
+        {"missing.tqr", "cannot play missing.tqr", false},
+        {"garbage.tqr", "cannot play garbage.tqr: not a Tarvo Quelms replay", false},
+        {"cut.tqr", "cannot play cut.tqr: damaged", false},
+        {"game.tqr", "another word list", true},
+    };
+    for (const Case& c : cases) {
+        writeFile("game/worddiction.txt", c.otherWords ? "cat\r\ndog\r\n" : "cat\r\n");
+        for (auto entry : {gameMain, gameMainHeadless}) {
+            testing::internal::CaptureStderr();
+            EXPECT_EQ(run({"--replay", c.file, "--save-dir", saves}, entry), 2) << c.file;
+            const std::string err = testing::internal::GetCapturedStderr();
+            EXPECT_NE(err.find(c.said), std::string::npos) << err;
+            EXPECT_FALSE(headless.displayOpen) << c.file;
+            EXPECT_EQ(readFile((saves + "/hi.txt").c_str()), "1;500;QUELM;0;3006;") << c.file;
+            EXPECT_EQ(readFile((saves + "/prefs.txt").c_str()), "1;81;") << c.file;
+        }
+    }
 }
 
 }  // namespace
