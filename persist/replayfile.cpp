@@ -432,7 +432,8 @@ ReplayOpenResult openData(ReplayReader* r, const uint8_t* data, size_t size, Rep
     const uint16_t version = get16(data + 8);
     if (version != REPLAY_VERSION) {
         char text[sizeof r->text];
-        snprintf(text, sizeof text, "made by another version of the game (version %u)", version);
+        snprintf(text, sizeof text, "made by another version of the game (version %u)",
+                 static_cast<unsigned>(version));
         return readerFail(r, REPLAY_WRONG_VERSION, text);
     }
     if (size < 14) return readerFail(r, REPLAY_BAD_HEADER, "damaged: its header is cut short");
