@@ -370,9 +370,7 @@ void writeBlock(ReplayWriter* w) {
 // ---- Reading -------------------------------------------------------------
 
 void readerReset(ReplayReader* r) {
-    r->result = REPLAY_MISSING;
     r->text[0] = '\0';
-    r->fileVersion = 0;
     r->owned.clear();
     r->owned.shrink_to_fit();
     r->data = nullptr;
@@ -392,7 +390,6 @@ void readerReset(ReplayReader* r) {
 
 ReplayOpenResult readerFail(ReplayReader* r, ReplayOpenResult result, const char* text) {
     readerReset(r);
-    r->result = result;
     snprintf(r->text, sizeof r->text, "%s", text);
     return result;
 }
@@ -435,10 +432,9 @@ ReplayOpenResult openData(ReplayReader* r, const uint8_t* data, size_t size, Rep
     const uint16_t version = get16(data + 8);
     if (version != REPLAY_VERSION) {
         char text[sizeof r->text];
-        snprintf(text, sizeof text, "made by another version of the game (version %u)", version);
-        readerFail(r, REPLAY_WRONG_VERSION, text);
-        r->fileVersion = version;
-        return REPLAY_WRONG_VERSION;
+        snprintf(text, sizeof text, "made by another version of the game (version %u)",
+                 static_cast<unsigned>(version));
+        return readerFail(r, REPLAY_WRONG_VERSION, text);
     }
     if (size < 14) return readerFail(r, REPLAY_BAD_HEADER, "damaged: its header is cut short");
     if (get32(data + 10) != REPLAY_HEADER_PAYLOAD) {
@@ -473,8 +469,6 @@ ReplayOpenResult openData(ReplayReader* r, const uint8_t* data, size_t size, Rep
         return readerFail(r, REPLAY_NO_WHOLE_BLOCK, why);
     }
 
-    r->result = REPLAY_OPENED;
-    r->fileVersion = version;
     r->data = data;
     r->wholeEnd = at;
     r->recordCount = records;

@@ -63,6 +63,8 @@ constexpr uint32_t REPLAY_HEADER_SIZE = 8 + 2 + 4 + REPLAY_HEADER_PAYLOAD + 4;
 constexpr uint32_t REPLAY_BLOCK_MS = 3000;
 // Whole blocks, framing included: the writer's buffer.
 constexpr uint32_t REPLAY_BLOCK_SIZE = 65536;
+// Records in a block at most: bounds what a hostile count can make the reader
+// do, and a run's bitmap.
 constexpr uint32_t REPLAY_BLOCK_RECORDS = 4096;
 // Bigger files are refused as unreadable: the reader holds the file whole.
 constexpr size_t REPLAY_FILE_MAX = size_t{512} << 20;
@@ -81,10 +83,15 @@ struct ReplayHeader {
 
 // Big (the block buffer is inside): keep it static.
 struct ReplayWriter {
+    ReplayWriter() = default;
+    // A copy would share the file and split the coder's state.
+    ReplayWriter(const ReplayWriter&) = delete;
+    ReplayWriter& operator=(const ReplayWriter&) = delete;
+
     int fd = -1;
     bool failed = true;
     int error = 0;  // errno of the failure
-    // The decoder's state as of the last record added.
+    // What the decoder will know after the last record added.
     uint32_t lastTime = 0;
     uint8_t lastButtons[INPUT_PLAYERS] = {};
     // The block being filled: its payload starts after the length and count.
@@ -123,9 +130,12 @@ enum ReplayOpenResult {
 };
 
 struct ReplayReader {
-    ReplayOpenResult result = REPLAY_MISSING;
-    char text[96] = {};   // one line for a player about the last open
-    uint16_t fileVersion = 0;
+    ReplayReader() = default;
+    // A copy would point into the other's bytes.
+    ReplayReader(const ReplayReader&) = delete;
+    ReplayReader& operator=(const ReplayReader&) = delete;
+
+    char text[96] = {};  // one line for a player about the last open
     std::vector<uint8_t> owned;  // the file, when opened by name
     const uint8_t* data = nullptr;
     size_t wholeEnd = 0;  // the end of the last whole block
