@@ -66,6 +66,13 @@ def folder_contents(top):
     return found
 
 
+def folder_state(top):
+    """Every file under top with its bytes and modification time: a save of the
+    same bytes shows too."""
+    return {name: (data, os.stat(os.path.join(top, name)).st_mtime_ns)
+            for name, data in folder_contents(top).items()}
+
+
 class Replays:
     """Runs tarvoquelms --replay REC --headless with no display and TMPDIR a folder of its own."""
 
@@ -176,7 +183,8 @@ def play_and_replay(game_dir, work):
               "cut in the middle of its last block it replays with status 0, says it was cut short and plays "
               "fewer frames (%r of %d)" % (part, whole["frames"]))
 
-    # Refused: one line on stderr, status 2, and the save folder as it was.
+    # Refused: one line on stderr, status 2, and the save folder as it was. It
+    # holds the table the game started from, which a replay would change.
     rng = random.Random(7)
     garbage = os.path.join(work, "garbage.tqr")
     open(garbage, "wb").write(bytes(rng.randrange(256) for _ in range(4096)))
@@ -194,21 +202,22 @@ def play_and_replay(game_dir, work):
                                ("a recording played by a game whose worddiction.txt has one more line",
                                 other_words, recording)]:
         save_dir = tempfile.mkdtemp(prefix="saves-", dir=work)
-        open(os.path.join(save_dir, "hi.txt"), "wb").write(played_hi)
-        open(os.path.join(save_dir, "prefs.txt"), "wb").write(played_prefs)
-        before = folder_contents(save_dir)
+        open(os.path.join(save_dir, "hi.txt"), "wb").write(hiscores_bytes(START_ROWS))
+        before = folder_state(save_dir)
         code, printed, stderr = replay(replays, folder, path, save_dir)
         check(code == 2 and len(stderr) == 1 and not printed,
               "%s is refused with status 2 and one line on stderr (got %r, %r)" % (what, code, stderr))
-        check(folder_contents(save_dir) == before, "refusing %s leaves the save folder as it was" % what)
+        check(folder_state(save_dir) == before, "refusing %s leaves the save folder as it was" % what)
 
-    # Only watched: the player's save folder stays as the game left it, and the
-    # scratch folder is gone.
-    before = folder_contents(game.saves)
+    # Only watched: the player's save folder stays as it is, and the scratch
+    # folder is gone. The player's table is put back to the one the game started
+    # from, which a replay saving there would change.
+    open(os.path.join(game.saves, "hi.txt"), "wb").write(hiscores_bytes(START_ROWS))
+    before = folder_state(game.saves)
     code, watched, stderr = replay(replays, game.game, recording)
     check(code == 0 and watched == whole,
           "replayed without --save-dir it prints the same as into a save folder (got %r, %r)" % (code, watched))
-    check(folder_contents(game.saves) == before, "a replay without --save-dir leaves the player's saves as they were")
+    check(folder_state(game.saves) == before, "a replay without --save-dir leaves the player's saves as they were")
     left = [name for name in os.listdir(replays.tmp) if name.startswith("tarvoquelms-replay-")]
     check(left == [], "no tarvoquelms-replay-* folder is left in TMPDIR (found %r)" % left)
 
