@@ -73,31 +73,6 @@ def folder_state(top):
             for name, data in folder_contents(top).items()}
 
 
-class Replays:
-    """Runs tarvoquelms --replay REC --headless with no display and TMPDIR a folder of its own."""
-
-    def __init__(self, work, env):
-        self.tmp = os.path.join(work, "tmp")
-        os.makedirs(self.tmp)
-        self.env = dict(env, TMPDIR=self.tmp)
-        self.env.pop("DISPLAY", None)
-        self.cwd = os.path.join(work, "replay-cwd")
-        os.makedirs(self.cwd)
-
-    def run(self, game_folder, recording, save_dir=None):
-        args = [os.path.join(game_folder, "tarvoquelms"), "--replay", recording, "--headless"]
-        if save_dir is not None:
-            args += ["--save-dir", save_dir]
-        started = time.time()
-        try:
-            r = subprocess.run(args, cwd=self.cwd, env=self.env, capture_output=True, text=True, timeout=60)
-        except subprocess.TimeoutExpired:
-            return None, "", ["timed out"]
-        print("     replay exited %d in %.1f s: %s" % (r.returncode, time.time() - started,
-                                                       " | ".join(r.stdout.splitlines() + r.stderr.splitlines())))
-        return r.returncode, r.stdout, r.stderr.splitlines()
-
-
 def parse_printed(stdout):
     """The replay's lines as a dictionary: frames, score 1, score 2, picture, and
     cut short (present or not)."""
@@ -114,9 +89,30 @@ def parse_printed(stdout):
     return printed
 
 
-def replay(replays, game_folder, recording, save_dir=None):
-    code, stdout, stderr = replays.run(game_folder, recording, save_dir)
-    return code, parse_printed(stdout), stderr
+class Replays:
+    """Runs tarvoquelms --replay REC --headless with no display and TMPDIR a folder of its own."""
+
+    def __init__(self, work, env):
+        self.tmp = os.path.join(work, "tmp")
+        os.makedirs(self.tmp)
+        self.env = dict(env, TMPDIR=self.tmp)
+        self.env.pop("DISPLAY", None)
+        self.cwd = os.path.join(work, "replay-cwd")
+        os.makedirs(self.cwd)
+
+    def run(self, game_folder, recording, save_dir=None):
+        """The exit status, the printed lines (parse_printed) and the lines on stderr."""
+        args = [os.path.join(game_folder, "tarvoquelms"), "--replay", recording, "--headless"]
+        if save_dir is not None:
+            args += ["--save-dir", save_dir]
+        started = time.time()
+        try:
+            r = subprocess.run(args, cwd=self.cwd, env=self.env, capture_output=True, text=True, timeout=60)
+        except subprocess.TimeoutExpired:
+            return None, {}, ["timed out"]
+        print("     replay exited %d in %.1f s: %s" % (r.returncode, time.time() - started,
+                                                       " | ".join(r.stdout.splitlines() + r.stderr.splitlines())))
+        return r.returncode, parse_printed(r.stdout), r.stderr.splitlines()
 
 
 def play_and_replay(game_dir, work):
@@ -154,7 +150,7 @@ def play_and_replay(game_dir, work):
     # The whole game into an empty save folder: the same files, the same score.
     empty = os.path.join(work, "empty")
     os.makedirs(empty)
-    code, whole, stderr = replay(replays, game.game, recording, empty)
+    code, whole, stderr = replays.run(game.game, recording, empty)
     check(code == 0 and stderr == [], "the recording replays headless with status 0 and nothing on stderr "
           "(got %r, %r)" % (code, stderr))
     check(whole.get("score 1") == played_score and "score 2" not in whole,
@@ -178,7 +174,7 @@ def play_and_replay(game_dir, work):
         last = starts[-1]
         cut = os.path.join(work, "cut.tqr")
         open(cut, "wb").write(data[:last + 8 + max(1, struct.unpack_from("<I", data, last)[0] // 2)])
-        code, part, stderr = replay(replays, game.game, cut)
+        code, part, stderr = replays.run(game.game, cut)
         check(code == 0 and part.get("cut short") is True and 0 < part.get("frames", 0) < whole["frames"],
               "cut in the middle of its last block it replays with status 0, says it was cut short and plays "
               "fewer frames (%r of %d)" % (part, whole["frames"]))
@@ -204,7 +200,7 @@ def play_and_replay(game_dir, work):
         save_dir = tempfile.mkdtemp(prefix="saves-", dir=work)
         open(os.path.join(save_dir, "hi.txt"), "wb").write(hiscores_bytes(START_ROWS))
         before = folder_state(save_dir)
-        code, printed, stderr = replay(replays, folder, path, save_dir)
+        code, printed, stderr = replays.run(folder, path, save_dir)
         check(code == 2 and len(stderr) == 1 and not printed,
               "%s is refused with status 2 and one line on stderr (got %r, %r)" % (what, code, stderr))
         check(folder_state(save_dir) == before, "refusing %s leaves the save folder as it was" % what)
@@ -214,7 +210,7 @@ def play_and_replay(game_dir, work):
     # from, which a replay saving there would change.
     open(os.path.join(game.saves, "hi.txt"), "wb").write(hiscores_bytes(START_ROWS))
     before = folder_state(game.saves)
-    code, watched, stderr = replay(replays, game.game, recording)
+    code, watched, stderr = replays.run(game.game, recording)
     check(code == 0 and watched == whole,
           "replayed without --save-dir it prints the same as into a save folder (got %r, %r)" % (code, watched))
     check(folder_state(game.saves) == before, "a replay without --save-dir leaves the player's saves as they were")
@@ -239,7 +235,7 @@ def killed_game(game_dir, work):
         game.wait_exit()
     finally:
         game.stop()
-    code, printed, stderr = replay(Replays(work, game.env), game.game, recording)
+    code, printed, stderr = Replays(work, game.env).run(game.game, recording)
     check(code == 0 and printed.get("frames", 0) > 0,
           "the recording of a game killed with SIGKILL replays with status 0 and some frames (got %r, %r, %r)" %
           (code, printed, stderr))
