@@ -93,6 +93,8 @@ bool frameHoverTest() {
     if (gameState == STATE_TIP) {
         if (inBox(layout.continueHover, x, y)) hoverTarget = HOVER_CONTINUE;
         if (inBox(layout.doNotShowHover, x, y)) hoverTarget = HOVER_DO_NOT_SHOW;
+        // The tip's buttons are drawn over the grid: the grid under them is out of reach.
+        if (hoverTarget == HOVER_CONTINUE || hoverTarget == HOVER_DO_NOT_SHOW) return false;
     }
     if (!inBox(layout.gridHover, x, y)) return false;
     const int32_t c = gridColumnAt(x);

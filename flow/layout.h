@@ -240,7 +240,7 @@ constexpr ScreenLayout LAYOUT_TWO_PLAYER = {
     // The two-player background has no CYCLE row at all.
     .cycle = {{0, 0}, LAYOUT_NO_RECT},
     .tipPanel = LAYOUT_TWO_TIP_PANEL,
-    .tipText = {140, 26, 360, 11, 17},
+    .tipText = {140, 26, 360, 12, 16},
     .tipHidesGrids = false,
     .continueButton = LAYOUT_TWO_CONTINUE,
     .doNotShowButton = LAYOUT_TWO_DO_NOT_SHOW,

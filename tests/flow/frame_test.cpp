@@ -254,6 +254,22 @@ TEST_F(FrameWithWords, InATwoPlayerGameTheMouseSpellsOnPlayerZerosGridWhereItIsD
     EXPECT_EQ(playerState[1].score, 0);
 }
 
+// The tip of a new two-player game closes with a click on its CONTINUE, where
+// the tip's panel shows it.
+TEST_F(Frame, InATwoPlayerGameTheMouseClosesTheTipWithItsContinueButton) {
+    twoPlayer = 1;
+    gameNew();
+    ASSERT_EQ(gameState, STATE_TIP);
+    const LayoutPoint b = LAYOUT_TWO_PLAYER.continueButton;
+    const float x = static_cast<float>(b.x + SHEET_BUTTON_WIDTH / 2);
+    const float y = static_cast<float>(b.y + SHEET_BUTTON_HEIGHT / 2);
+    frameWithMouseAt(x, y, false);
+    EXPECT_EQ(frameInput.players[0].hoverTarget, HOVER_CONTINUE);
+    frameWithButton(true);
+    frameWithButton(false);
+    EXPECT_EQ(gameState, STATE_LEVEL_INTRO);
+}
+
 TEST_F(FrameWithWords, TheKeyboardAloneSpellsAWordWithTheDropKey) {
     headlessSetTicksPerFlip(16);
     cursorX[0] = 2;

@@ -288,6 +288,7 @@ TEST_F(FramePointer, TwoPlayerHoverRegionsAreWhereTheirPicturesAre) {
         {L.lowerButton, w / 2, h, STATE_GAME_OVER, HOVER_LOWER_BUTTON},
         {L.lowerButton, w / 2, h + 1, STATE_GAME_OVER, HOVER_NONE},
         {L.continueButton, 0, 0, STATE_TIP, HOVER_CONTINUE},
+        {L.continueButton, w / 2, h / 2, STATE_TIP, HOVER_CONTINUE},  // over player 0's grid
         {L.continueButton, w, h, STATE_TIP, HOVER_CONTINUE},
         {L.doNotShowButton, w / 2, h / 2, STATE_PLAYING, HOVER_NONE},  // only on a tip
         {L.doNotShowButton, w, 0, STATE_TIP, HOVER_DO_NOT_SHOW},
