@@ -12,6 +12,7 @@ and tarvoquelms-headless where it was built.
 The screen is 640 x 480, so the game shows its picture unscaled at (0, 0).
 """
 import os
+import select
 import shutil
 import struct
 import subprocess
@@ -93,6 +94,28 @@ CONTINUE_RECT = (673, 44, 768, 107)
 DO_NOT_SHOW_RECT = (673, 107, 768, 170)
 
 
+def start_xvfb(extra=()):
+    """A virtual X server on a display number of its own choosing (-displayfd), so
+    tests running side by side never share one; returned once it accepts clients."""
+    read_end, write_end = os.pipe()
+    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "%dx%dx24" % (SCREEN_W, SCREEN_H),
+                             "-nolisten", "tcp"] + list(extra), pass_fds=(write_end,),
+                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    os.close(write_end)
+    number = b""
+    deadline = time.time() + 60
+    while not number.endswith(b"\n") and time.time() < deadline:
+        ready, _, _ = select.select([read_end], [], [], 1.0)
+        if ready:
+            chunk = os.read(read_end, 16)
+            if not chunk:
+                break
+            number += chunk
+    os.close(read_end)
+    check(number.strip().isdigit(), "the virtual X server started (display %r)" % number)
+    return xvfb, ":" + number.decode().strip()
+
+
 class Game:
     def __init__(self, game_dir, work):
         self.work = work
@@ -116,24 +139,13 @@ class Game:
 
     def start(self, *args):
         """Starts the game with the command-line arguments `args` under a new virtual X server."""
-        for n in range(90, 140):
-            if os.path.exists("/tmp/.X11-unix/X%d" % n) or os.path.exists("/tmp/.X%d-lock" % n):
-                continue
-            self.xvfb = subprocess.Popen(["Xvfb", ":%d" % n, "-screen", "0", "%dx%dx24" % (SCREEN_W, SCREEN_H),
-                                          "-nolisten", "tcp"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-            self.display = ":%d" % n
-            break
+        self.xvfb, self.display = start_xvfb()
         # The software renderer: a virtual X server's OpenGL is slow enough to merge frames.
         env = dict(os.environ, DISPLAY=self.display, SDL_AUDIODRIVER="dummy", SDL_RENDER_DRIVER="software",
                    HOME=os.path.join(self.work, "home"), XDG_DATA_HOME=os.path.join(self.work, "data"))
         env.pop("SDL_VIDEODRIVER", None)
         env.pop("TQ_SAVE_DIR", None)
         self.env = env
-        for _ in range(100):
-            if os.path.exists("/tmp/.X11-unix/X" + self.display[1:]):
-                break
-            time.sleep(0.1)
-        time.sleep(0.3)
         self.log = open(os.path.join(self.work, "game.log"), "w")
         self.proc = subprocess.Popen([os.path.join(self.game, "tarvoquelms")] + list(args), cwd=self.cwd,
                                      env=env, stdout=self.log, stderr=self.log)

@@ -17,7 +17,7 @@ import time
 from collections import Counter
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from e2e_test import SCREEN_H, SCREEN_W, Screen, check, failures  # noqa: E402
+from e2e_test import SCREEN_H, SCREEN_W, Screen, check, failures, start_xvfb  # noqa: E402
 
 TITLE = "Tarvo Quelms"
 
@@ -39,23 +39,11 @@ class Run:
         self.proc = None
         # Only the server's built-in fonts: as on a machine without xfonts-base.
         fonts = [] if core_fonts else ["-fp", "built-ins"]
-        for n in range(90, 140):
-            if os.path.exists("/tmp/.X11-unix/X%d" % n) or os.path.exists("/tmp/.X%d-lock" % n):
-                continue
-            self.xvfb = subprocess.Popen(["Xvfb", ":%d" % n, "-screen", "0", "%dx%dx24" % (SCREEN_W, SCREEN_H),
-                                          "-nolisten", "tcp"] + fonts,
-                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-            self.display = ":%d" % n
-            break
+        self.xvfb, self.display = start_xvfb(fonts)
         self.env = dict(os.environ, DISPLAY=self.display, SDL_AUDIODRIVER="dummy", SDL_RENDER_DRIVER="software",
                         HOME=os.path.join(self.work, "home"), XDG_DATA_HOME=os.path.join(self.work, "data"))
         self.env.pop("SDL_VIDEODRIVER", None)
         self.env.pop("TQ_SAVE_DIR", None)
-        for _ in range(100):
-            if os.path.exists("/tmp/.X11-unix/X" + self.display[1:]):
-                break
-            time.sleep(0.1)
-        time.sleep(0.3)
         self.err_path = os.path.join(self.work, "stderr.txt")
         self.err_file = open(self.err_path, "w")
         self.proc = subprocess.Popen([os.path.join(self.game, "tarvoquelms")], cwd=self.cwd, env=self.env,
