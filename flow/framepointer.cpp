@@ -57,15 +57,19 @@ bool frameCursorKeys(int32_t p) {
     // Elapsed time, not a sum: the tick count wraps after 49.7 days.
     const uint32_t elapsed = frameInput.time - lastMoveTime[p];
     const bool due = static_cast<int64_t>(elapsed) > KEY_REPEAT_MS;
+    // On a view turned upside down LEFT moves right in the grid, so that the
+    // cursor goes left on the picture the player sees.
+    const int32_t back = viewTurned[p] ? 1 : GRID_SIZE - 1;  // what LEFT and UP add
+    const int32_t ahead = GRID_SIZE - back;                  // what RIGHT and DOWN add
     // Only the first held direction counts; if it is not due, nothing moves.
     if (heldLeft[p]) {
-        if (due) cursorX[p] = (cursorX[p] + GRID_SIZE - 1) % GRID_SIZE;
+        if (due) cursorX[p] = (cursorX[p] + back) % GRID_SIZE;
     } else if (heldRight[p]) {
-        if (due) cursorX[p] = (cursorX[p] + 1) % GRID_SIZE;
+        if (due) cursorX[p] = (cursorX[p] + ahead) % GRID_SIZE;
     } else if (heldUp[p]) {
-        if (due) cursorY[p] = (cursorY[p] + GRID_SIZE - 1) % GRID_SIZE;
+        if (due) cursorY[p] = (cursorY[p] + back) % GRID_SIZE;
     } else if (heldDown[p]) {
-        if (due) cursorY[p] = (cursorY[p] + 1) % GRID_SIZE;
+        if (due) cursorY[p] = (cursorY[p] + ahead) % GRID_SIZE;
     } else {
         return false;
     }
@@ -97,12 +101,17 @@ bool frameHoverTest() {
         if (hoverTarget == HOVER_CONTINUE || hoverTarget == HOVER_DO_NOT_SHOW) return false;
     }
     if (!inBox(layout.gridHover, x, y)) return false;
-    const int32_t c = gridColumnAt(x);
-    const int32_t r = gridRowAt(y);
+    int32_t c = gridColumnAt(x);
+    int32_t r = gridRowAt(y);
     const bool inner = columnStable(x, c, HOVER_MARGIN_NEAR) && rowStable(y, r, HOVER_MARGIN_NEAR);
     const bool deep = columnStable(x, c, HOVER_MARGIN_FAR) || rowStable(y, r, HOVER_MARGIN_FAR);
     if (!inner || !deep) return false;
     hoverTarget = HOVER_GRID;
+    // The cell drawn under the pointer: a turned view draws cell (c, r) where (6 - c, 6 - r) would stand.
+    if (viewTurned[0]) {
+        c = GRID_SIZE - 1 - c;
+        r = GRID_SIZE - 1 - r;
+    }
     if (c == cursorX[0] && r == cursorY[0]) return false;
     cursorX[0] = c;
     cursorY[0] = r;

@@ -37,6 +37,23 @@ int32_t scrCellY(int32_t r)
     return layoutNow().players[0].grid.y + LAYOUT_CELL_PITCH * r;
 }
 
+// Where player p's cell (c, r) is drawn: on a turned view, where the cell
+// opposite the grid's centre would stand.
+static LayoutPoint scrCellAt(int32_t p, int32_t c, int32_t r)
+{
+    if (p >= 0 && p < MAX_PLAYERS && viewTurned[p]) {
+        c = GRID_SIZE - 1 - c;
+        r = GRID_SIZE - 1 - r;
+    }
+    return LayoutPoint{scrCellX(p, c), scrCellY(r)};
+}
+
+static void scrDrawMark(int32_t p, int32_t c, int32_t r, int32_t kind)
+{
+    const LayoutPoint at = scrCellAt(p, c, r);
+    sprDrawCellMark(at.x, at.y, kind, frameCounter);
+}
+
 // -1, 0 or +1; the two draws are sequenced so a seed replays the same shake.
 static int32_t scrShake()
 {
@@ -213,16 +230,38 @@ static void scrDrawPathMarks(int32_t p)
     // Under the path: a new word over the same cells hides them.
     int32_t refused = scrClampCount(notWordLength[p], maxWordLength);
     for (int32_t i = 0; i < refused; i++) {
-        sprDrawCellMark(scrCellX(p, notWordX[p][i]), scrCellY(notWordY[p][i]), SPR_MARK_NOT_A_WORD, frameCounter);
+        scrDrawMark(p, notWordX[p][i], notWordY[p][i], SPR_MARK_NOT_A_WORD);
     }
     int32_t n = scrClampCount(wordLength[p], maxWordLength);
     for (int32_t i = 0; i + 1 < n; i++) {
         int32_t kind = i == n - 2 ? SPR_MARK_PREVIOUS : SPR_MARK_PATH;
-        sprDrawCellMark(scrCellX(p, pathX[p][i]), scrCellY(pathY[p][i]), kind, frameCounter);
+        scrDrawMark(p, pathX[p][i], pathY[p][i], kind);
     }
     if (highlightOn[p]) {
-        sprDrawCellMark(scrCellX(p, prevCellX[p]), scrCellY(prevCellY[p]), SPR_MARK_BLINK, frameCounter);
+        scrDrawMark(p, prevCellX[p], prevCellY[p], SPR_MARK_BLINK);
     }
+}
+
+// Row 5 of the level intro, a line of text: on a turned view the line stands
+// upside down where the turn takes it, its last letter first.
+static void scrDrawMessageLine(int32_t p, const char* row)
+{
+    char text[GRID_MESSAGE_ROW_SIZE + 1];
+    const int32_t n = static_cast<int32_t>(strnlen(row, GRID_MESSAGE_ROW_SIZE));
+    memcpy(text, row, static_cast<size_t>(n));
+    text[n] = '\0';
+    const int32_t x = scrCellX(p, 0) + LAYOUT_MESSAGE_TEXT_DX;
+    const int32_t y = scrCellY(0) + LAYOUT_MESSAGE_TEXT_DY;
+    if (!(p >= 0 && p < MAX_PLAYERS && viewTurned[p])) {
+        txtDrawSmallString(text, x, y, TXT_ALIGN_LEFT);
+        return;
+    }
+    // The grid's letters span this much; the turn maps a point at d from its
+    // origin to span - d.
+    constexpr int32_t span = (GRID_SIZE - 1) * LAYOUT_CELL_PITCH + LAYOUT_TILE_SIZE;
+    const int32_t left = scrCellX(p, 0) + span - LAYOUT_MESSAGE_TEXT_DX - n * TXT_SMALL_ADVANCE;
+    const int32_t top = scrCellY(0) + span - LAYOUT_MESSAGE_TEXT_DY - TXT_SMALL_HEIGHT;
+    txtDrawSmallStringTurned(text, left, top);
 }
 
 static void scrDrawPlayerGrid(const ScreenLayout& layout, int32_t p)
@@ -243,8 +282,7 @@ static void scrDrawPlayerGrid(const ScreenLayout& layout, int32_t p)
         int32_t messageLength = static_cast<int32_t>(strnlen(messageRow, GRID_MESSAGE_ROW_SIZE));
         if (messageRows && r == 5) {
             // The objective line is text, not tiles.
-            scrDrawRow(messageRow, GRID_MESSAGE_ROW_SIZE, scrCellX(p, 0) + LAYOUT_MESSAGE_TEXT_DX,
-                       scrCellY(0) + LAYOUT_MESSAGE_TEXT_DY, TXT_ALIGN_LEFT);
+            scrDrawMessageLine(p, messageRow);
             continue;
         }
         for (int32_t c = 0; c < cols; c++) {
@@ -255,19 +293,24 @@ static void scrDrawPlayerGrid(const ScreenLayout& layout, int32_t p)
             } else {
                 letter[0] = wordgrid[p][r][c];
             }
-            int32_t x = scrCellX(p, c);
-            int32_t y = scrCellY(r);
+            const LayoutPoint at = scrCellAt(p, c, r);
+            int32_t x = at.x;
+            int32_t y = at.y;
             if (vanishMark[p][r][c] && gameState != STATE_LEVEL_INTRO) {
                 x += scrShake();
                 y += scrShake();
             }
-            txtDrawBigString(letter, x, y, TXT_ALIGN_LEFT);
+            if (viewTurned[p]) {
+                txtDrawBigCharTurned(letter[0], x, y);
+            } else {
+                txtDrawBigString(letter, x, y, TXT_ALIGN_LEFT);
+            }
         }
     }
 
     // Each player's box while that player's pointer or cursor stands on a cell.
     if (gameState != STATE_LEVEL_INTRO && frameInput.players[p].hoverTarget == HOVER_GRID) {
-        sprDrawCellMark(scrCellX(p, cursorX[p]), scrCellY(cursorY[p]), SPR_MARK_CURSOR, frameCounter);
+        scrDrawMark(p, cursorX[p], cursorY[p], SPR_MARK_CURSOR);
     }
 }
 

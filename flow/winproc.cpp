@@ -85,6 +85,11 @@ void winCommandKeys(uint32_t k) {
         case VK_P:
             if (!keyDefActive) paused = paused ? 0 : 1;
             break;
+        case VK_F3:
+        case VK_F4:
+            // In any state, paused or not: it only turns a picture.
+            viewTurned[k == VK_F3 ? 0 : 1] ^= 1;
+            break;
         case VK_F1:
         case VK_F2:
             if (gameState == STATE_GAME_OVER) {

@@ -8,6 +8,7 @@ int32_t twoPlayer;
 uint32_t frameCounter;
 uint32_t playFrameCounter;
 uint8_t blinkPhase;
+uint8_t viewTurned[MAX_PLAYERS];
 
 int32_t cursorX[MAX_PLAYERS];
 int32_t cursorY[MAX_PLAYERS];
@@ -41,6 +42,7 @@ void gameStateReset() {
         cursorX[p] = cursorY[p] = 0;
         heldLeft[p] = heldRight[p] = heldUp[p] = heldDown[p] = 0;
         lastMoveTime[p] = 0;
+        viewTurned[p] = 0;
     }
     pointerX = pointerY = 10.0f;
     frameInput = FRAME_INPUT_START;

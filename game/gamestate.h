@@ -31,6 +31,9 @@ extern int32_t twoPlayer;
 extern uint32_t frameCounter;
 extern uint32_t playFrameCounter;
 extern uint8_t blinkPhase;
+// Each player's view of the grid turned upside down (F3, F4), for players on
+// opposite sides of a table. A view only: letters, words and scores are the same.
+extern uint8_t viewTurned[MAX_PLAYERS];
 
 extern int32_t cursorX[MAX_PLAYERS];
 extern int32_t cursorY[MAX_PLAYERS];

@@ -102,6 +102,11 @@ int32_t vidBlitRect(int32_t x, int32_t y, int32_t left, int32_t top, int32_t rig
                     DD_OK);
 }
 
+int32_t vidBlitRectTurned(int32_t x, int32_t y, int32_t left, int32_t top, int32_t right, int32_t bottom) {
+    return vidRetry(
+        [&] { return platBltFastTurned(gBackSurface, x, y, gSheetSurface, left, top, right, bottom, true); }, DD_OK);
+}
+
 int32_t vidFrameBlit(int32_t x, int32_t y, int32_t left, int32_t top, int32_t right, int32_t bottom, bool keyed) {
     return vidRetry([&] { return platBltFast(gBackSurface, x, y, gSheetSurface, left, top, right, bottom, keyed); },
                     DDERR_SURFACELOST);

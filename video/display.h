@@ -85,6 +85,8 @@ int32_t vidRestoreAll();
 // the back buffer under the retry rule: still drawing repeats, a lost surface
 // runs vidRestoreAll and ends the copy with its result (0 when restored).
 int32_t vidBlitRect(int32_t x, int32_t y, int32_t left, int32_t top, int32_t right, int32_t bottom);
+// The same with the rectangle turned half a turn in place.
+int32_t vidBlitRectTurned(int32_t x, int32_t y, int32_t left, int32_t top, int32_t right, int32_t bottom);
 
 // ---- The frame update's own copies, flip and mouse read -----------------------
 // These end the frame on any non-zero result, so a lost surface is reported as

@@ -42,6 +42,24 @@ void txtDrawBigChar(char c, int32_t x, int32_t y)
     if (i >= 0) txtBlit(x, y, i < 26 ? sheetBigLetter(i) : sheetBigDigit(i - 26));
 }
 
+void txtDrawBigCharTurned(char c, int32_t x, int32_t y)
+{
+    int32_t i = bigGlyphs.of[static_cast<uint8_t>(c)];
+    if (i < 0) return;
+    const SheetRect r = i < 26 ? sheetBigLetter(i) : sheetBigDigit(i - 26);
+    vidBlitRectTurned(x, y, r.left, r.top, r.right, r.bottom);
+}
+
+void txtDrawSmallStringTurned(const char* text, int32_t x, int32_t y)
+{
+    for (int32_t i = static_cast<int32_t>(strlen(text)) - 1; i >= 0; i--, x += TXT_SMALL_ADVANCE) {
+        int32_t g = smallGlyphs.of[static_cast<uint8_t>(text[i])];
+        if (g < 0) continue;
+        const SheetRect r = sheetSmallGlyph(g);
+        vidBlitRectTurned(x, y, r.left, r.top, r.right, r.bottom);
+    }
+}
+
 // A plain loop per font rather than a call through a pointer: a busy frame
 // draws hundreds of characters.
 template <void (*drawChar)(char, int32_t, int32_t), int32_t advance>

@@ -23,6 +23,12 @@ constexpr int32_t TXT_BIG_WRAP_ADVANCE = 28;
 void txtDrawSmallChar(char c, int32_t x, int32_t y);
 void txtDrawBigChar(char c, int32_t x, int32_t y);
 
+// The same glyphs turned half a turn (upside down) in place.
+void txtDrawBigCharTurned(char c, int32_t x, int32_t y);
+// A string as it stands turned half a turn: its box starts at (x, y), its last
+// character first, every glyph upside down.
+void txtDrawSmallStringTurned(const char* text, int32_t x, int32_t y);
+
 // A whole string, 8 (small) or 36 (big) pixels per character, placed by the
 // alignment code. Characters without a glyph still take their advance.
 void txtDrawSmallString(const char* text, int32_t x, int32_t y, int32_t align);
