@@ -112,8 +112,6 @@ void gameNew() {
         for (int32_t i = 0; i < BEST_WORD_ROWS; i++) player.bestWords[i].score = 0;
     }
     levelNumber = 0;
-    worldOffsetX = 0;
-    worldOffsetY = 0;
 
     // Level 0 needs no random word, so the first objective comes before the seeding.
     objectiveNew();

@@ -44,10 +44,10 @@ static int32_t turnWrap(int32_t v) { return ((v % WORLD_SIZE) + WORLD_SIZE) % WO
 void TurnWorldStep(int32_t p) {
     if (p < 0 || p >= MAX_PLAYERS) return;
     // The letters follow the pointer: a step right shows the world column to the left.
-    worldOffsetX = turnWrap(prevCellX[p] - cursorX[p] + worldOffsetX + WORLD_SIZE);
+    worldOffsetX[p] = turnWrap(prevCellX[p] - cursorX[p] + worldOffsetX[p] + WORLD_SIZE);
     prevCellX[p] = cursorX[p];
-    worldOffsetY = turnWrap(prevCellY[p] - cursorY[p] + worldOffsetY + WORLD_SIZE);
+    worldOffsetY[p] = turnWrap(prevCellY[p] - cursorY[p] + worldOffsetY[p] + WORLD_SIZE);
     prevCellY[p] = cursorY[p];
-    gameLog("Set grid to %d, %d.", worldOffsetX, worldOffsetY);
+    gameLog("Set grid to %d, %d.", worldOffsetX[p], worldOffsetY[p]);
     SetGrid(p);
 }

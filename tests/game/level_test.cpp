@@ -238,9 +238,9 @@ TEST_F(LevelTest, FullGridWithTheObjectiveUnmetDoesNotEndTheLevel) {
 TEST_F(LevelTest, NewGameStartsAtTheWelcomeWithTheHowToPlayTip) {
     // Left over from an earlier game.
     levelNumber = 7;
-    worldOffsetX = 5;
-    worldOffsetY = 9;
     for (int32_t p = 0; p < MAX_PLAYERS; p++) {
+        worldOffsetX[p] = 5 + p;
+        worldOffsetY[p] = 9 + p;
         playerState[p].score = 999;
         playerState[p].wordRowCount = 12;
         playerState[p].recentWordCount = 40;
@@ -261,9 +261,9 @@ TEST_F(LevelTest, NewGameStartsAtTheWelcomeWithTheHowToPlayTip) {
     EXPECT_EQ(objective.requiredLength, 3);
     EXPECT_STREQ(gridMessageRows[0][0], "WELCOME");
     EXPECT_STREQ(gridMessageRows[0][5], "Make 5 3-letter words");
-    EXPECT_EQ(worldOffsetX, 0);
-    EXPECT_EQ(worldOffsetY, 0);
     for (int32_t p = 0; p < MAX_PLAYERS; p++) {
+        EXPECT_EQ(worldOffsetX[p], 0);
+        EXPECT_EQ(worldOffsetY[p], 0);
         EXPECT_EQ(playerState[p].score, 0);
         EXPECT_EQ(playerState[p].wordRowCount, 0);
         EXPECT_EQ(playerState[p].recentWordCount, 0);
