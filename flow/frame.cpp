@@ -62,14 +62,17 @@ void framePlayStep() {
         if (g.running && gaugeIsEmpty(g)) frameGaugeEmptied(i);
     }
     for (int32_t p = 0; p < framePlayers(); p++) {
-        if (frameCursorKeys(p)) PointerCellChanged(p);
+        if (frameCursorKeys(p)) PointerCursorMoved(p);
         FallStep(p);
     }
 }
 
 void frameTurnWorldStep() {
-    // The phase's timer runs on while paused.
-    FallStep(0);
+    // The phase's timer runs on while paused; the cursors stand still.
+    for (int32_t p = 0; p < framePlayers(); p++) {
+        if (!paused && frameCursorKeys(p)) PointerCursorMoved(p);
+        FallStep(p);
+    }
     gaugeTick(lifeGauge);
     if (gaugeIsEmpty(lifeGauge)) {
         gameState = STATE_PLAYING;

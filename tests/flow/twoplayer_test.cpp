@@ -1,0 +1,114 @@
+// Two players on one screen, driven through the window procedure and whole
+// frames: player 0 by the mouse and the first key column, player 1 by the
+// keypad column.
+#include <functional>
+
+#include "tests/flow/flowfixture.h"
+
+namespace {
+
+constexpr uint32_t P2_LEFT = 100, P2_RIGHT = 102, P2_UP = 104, P2_DOWN = 101, P2_DROP = 98, P2_DRAG_MODE = 107;
+constexpr uint32_t P1_DRAG_MODE = VK_TAB;
+
+class TwoPlayer : public FlowTest {
+protected:
+    void SetUp() override {
+        FlowTest::SetUp();
+        writeFile("worddiction.txt", "cat\r\ndog\r\nhen\r\n");
+        ASSERT_TRUE(dictLoad());
+        gridTotalLetterWeights();
+        // The tips have their own tests; here they would only stand in the way.
+        for (uint8_t& flag : tipDoNotShow) flag = 1;
+        headlessSetTicksPerFlip(16);
+        twoPlayer = 1;
+        gameNew();
+    }
+
+    // Frames with the mouse still and its button up until `done` holds; false
+    // when it did not within `limit` frames.
+    static bool framesUntil(const std::function<bool()>& done, int limit = 300) {
+        for (int i = 0; i < limit && !done(); i++) frameWithButton(false);
+        return done();
+    }
+
+    // Each world cell tells its player and where it stands.
+    static void markWorlds() {
+        for (int32_t p = 0; p < MAX_PLAYERS; p++) {
+            for (int32_t r = 0; r < WORLD_SIZE; r++)
+                for (int32_t c = 0; c < WORLD_SIZE; c++)
+                    letterWorld[p][r][c] = static_cast<char>('A' + (r + 2 * c + 5 * p) % 26);
+            SetGrid(p);
+        }
+    }
+
+    static void expectGridShowsOwnWindow(int32_t p) {
+        for (int32_t y = 0; y < GRID_SIZE; y++)
+            for (int32_t x = 0; x < GRID_SIZE; x++)
+                ASSERT_EQ(wordgrid[p][y][x],
+                          letterWorld[p][(worldOffsetY[p] + y) % WORLD_SIZE][(worldOffsetX[p] + x) % WORLD_SIZE])
+                    << "player " << p << " cell " << x << "," << y;
+    }
+};
+
+TEST_F(TwoPlayer, EachPlayerTurnsTheirOwnWorldWithTheirOwnCursorKeysAndDrop) {
+    markWorlds();
+    // Letters changed in play by each player, kept in that player's world when
+    // the phase begins, whoever's press begins it.
+    wordgrid[0][2][3] = 'Q';
+    wordgrid[1][1][1] = 'Q';
+    levelNumber = 2;
+    gameState = STATE_LEVEL_INTRO;
+    keyDown(P2_DROP);
+    keyUp(P2_DROP);
+    ASSERT_EQ(gameState, STATE_TURN_WORLD);
+    EXPECT_EQ(letterWorld[0][2][3], 'Q');
+    EXPECT_EQ(letterWorld[1][1][1], 'Q');
+    ASSERT_TRUE(framesUntil([] { return !bannerShowing(); }));
+
+    cursorX[0] = 3, cursorY[0] = 3;
+    cursorX[1] = 2, cursorY[1] = 4;
+    keyDown(VK_SPACE);
+    keyDown(P2_DROP);
+    keyDown('D');
+    keyDown(P2_UP);
+    // Both drags at once, two cells each: player 0 to the right, player 1 up.
+    ASSERT_TRUE(framesUntil([] { return cursorX[0] == 5 && cursorY[1] == 2; }));
+    keyUp('D');
+    keyUp(P2_UP);
+    keyUp(VK_SPACE);
+    keyUp(P2_DROP);
+    EXPECT_EQ(cursorY[0], 3);
+    EXPECT_EQ(cursorX[1], 2);
+    EXPECT_EQ(worldOffsetX[0], 12);
+    EXPECT_EQ(worldOffsetY[0], 0);
+    EXPECT_EQ(worldOffsetX[1], 0);
+    EXPECT_EQ(worldOffsetY[1], 2);
+    expectGridShowsOwnWindow(0);
+    expectGridShowsOwnWindow(1);
+
+    // A cursor moved with its DROP key up only sets where that player's next drag starts.
+    keyDown(P2_LEFT);
+    ASSERT_TRUE(framesUntil([] { return cursorX[1] == 1; }));
+    keyUp(P2_LEFT);
+    EXPECT_EQ(worldOffsetX[1], 0);
+    EXPECT_EQ(prevCellX[1], 1);
+
+    // Turning back brings each player's own changed letter back into view.
+    keyDown(P2_DROP);
+    keyDown(P2_DOWN);
+    ASSERT_TRUE(framesUntil([] { return cursorY[1] == 4; }));
+    keyUp(P2_DOWN);
+    keyUp(P2_DROP);
+    keyDown(VK_SPACE);
+    keyDown('A');
+    ASSERT_TRUE(framesUntil([] { return cursorX[0] == 3; }));
+    keyUp('A');
+    keyUp(VK_SPACE);
+    EXPECT_EQ(worldOffsetX[0], 0);
+    EXPECT_EQ(worldOffsetY[1], 0);
+    EXPECT_EQ(wordgrid[0][2][3], 'Q');
+    EXPECT_EQ(wordgrid[1][1][1], 'Q');
+    EXPECT_EQ(gameState, STATE_TURN_WORLD);
+}
+
+}  // namespace
