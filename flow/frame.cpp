@@ -50,7 +50,7 @@ void frameGaugeEmptied(int32_t i) {
         ShowBanner(gameEnd() ? BANNER_GAME_OVER_HIGH_SCORE : BANNER_GAME_OVER);
     } else {
         gaugeStop(gaugeTable[i]);
-        if (i == GAUGE_DRAG) dragModeOn[0] = 0;
+        if (i == GAUGE_DRAG) dragBarEmptied();
     }
 }
 

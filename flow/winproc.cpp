@@ -51,6 +51,9 @@ void winCursorKeys(uint32_t k, int32_t p, int32_t i) {
 }
 
 void winPlayKeys(uint32_t k) {
+    // In a one-player game both columns' Drag Mode keys may be the same key:
+    // one press still toggles once.
+    uint8_t toggled[MAX_PLAYERS] = {};
     for (int32_t p = 0; p < MAX_PLAYERS; p++) {
         const int32_t i = winPlayerOf(p);
         if (!paused && gameState == STATE_PLAYING) {
@@ -61,6 +64,10 @@ void winPlayKeys(uint32_t k) {
             if (k == VK_G) {
                 levelAdvance(0);
                 gameState = STATE_LEVEL_INTRO;
+            }
+            if (isKey(k, keyToggleWordRecognition[p]) && !toggled[i]) {
+                toggled[i] = 1;
+                dragModeToggle(i);
             }
             if (isKey(k, keyDrop[p])) PointerPressOnCursor(i);
         } else if (!paused && gameState == STATE_TURN_WORLD) {

@@ -41,6 +41,22 @@ protected:
         }
     }
 
+    static void press(uint32_t key) {
+        keyDown(key);
+        keyUp(key);
+    }
+
+    // One frame; true when it drew the sheet's button r anywhere.
+    static bool frameDrawsButton(const SheetRect& r) {
+        headlessClearCopies();
+        frameWithButton(false);
+        for (int32_t i = 0; i < headless.copyCount && i < HEADLESS_MAX_COPIES; i++) {
+            const HeadlessCopy& c = headless.copies[i];
+            if (c.left == r.left && c.top == r.top && c.right == r.right && c.bottom == r.bottom) return true;
+        }
+        return false;
+    }
+
     static void expectGridShowsOwnWindow(int32_t p) {
         for (int32_t y = 0; y < GRID_SIZE; y++)
             for (int32_t x = 0; x < GRID_SIZE; x++)
@@ -109,6 +125,46 @@ TEST_F(TwoPlayer, EachPlayerTurnsTheirOwnWorldWithTheirOwnCursorKeysAndDrop) {
     EXPECT_EQ(wordgrid[0][2][3], 'Q');
     EXPECT_EQ(wordgrid[1][1][1], 'Q');
     EXPECT_EQ(gameState, STATE_TURN_WORLD);
+}
+
+TEST_F(TwoPlayer, BothPlayersShareTheDragBarAndItRunningEmptyEndsDragModeForBoth) {
+    levelStart();
+    dragGauge.level = 180.0f;
+    press(P2_DRAG_MODE);
+    ASSERT_EQ(dragModeOn[1], 1);
+    ASSERT_TRUE(dragModeActive());
+    // The mouse's START DRAG is still offered to player 0, to join.
+    EXPECT_TRUE(frameDrawsButton(SHEET_BUTTON_START_DRAG));
+    press(P1_DRAG_MODE);
+    EXPECT_EQ(dragModeOn[0], 1);
+    EXPECT_TRUE(frameDrawsButton(SHEET_BUTTON_STOP_DRAG));
+    EXPECT_LT(dragGauge.level, 180.0f);
+
+    // One leaves: the bar runs on for the other, neither grown nor held.
+    press(P2_DRAG_MODE);
+    EXPECT_EQ(dragModeOn[1], 0);
+    EXPECT_EQ(dragModeOn[0], 1);
+    const float before = dragGauge.level;
+    frameWithButton(false);
+    EXPECT_TRUE(dragModeActive());
+    EXPECT_LT(dragGauge.level, before);
+    EXPECT_FLOAT_EQ(dragGauge.fullLevel, 180.0f);
+    EXPECT_EQ(dragGauge.drainTicks, 0);
+
+    // Back in, and the bar runs empty: Drag Mode ends for both.
+    press(P2_DRAG_MODE);
+    ASSERT_EQ(dragModeOn[1], 1);
+    dragGauge.level = 0.1f;  // under one frame's drain
+    frameWithButton(false);
+    EXPECT_FALSE(dragModeActive());
+    EXPECT_EQ(dragModeOn[0], 0);
+    EXPECT_EQ(dragModeOn[1], 0);
+    EXPECT_FLOAT_EQ(dragGauge.fullLevel, 220.0f);
+    // Neither may start again on an empty bar.
+    press(P1_DRAG_MODE);
+    press(P2_DRAG_MODE);
+    EXPECT_EQ(dragModeOn[0] + dragModeOn[1], 0);
+    EXPECT_FALSE(dragModeActive());
 }
 
 }  // namespace

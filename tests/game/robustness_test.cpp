@@ -74,7 +74,7 @@ void frameSteps() {
         }
         if (dragGauge.running && gaugeIsEmpty(dragGauge)) {
             gaugeStop(dragGauge);
-            dragModeOn[0] = 0;
+            dragBarEmptied();
         }
         for (int32_t p = 0; p <= twoPlayer; p++) FallStep(p);
     } else if (gameState == STATE_TURN_WORLD) {
