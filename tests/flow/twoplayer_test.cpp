@@ -1,7 +1,9 @@
 // Two players on one screen, driven through the window procedure and whole
 // frames: player 0 by the mouse and the first key column, player 1 by the
 // keypad column.
+#include <cstdio>
 #include <functional>
+#include <string>
 
 #include "tests/flow/flowfixture.h"
 
@@ -165,6 +167,63 @@ TEST_F(TwoPlayer, BothPlayersShareTheDragBarAndItRunningEmptyEndsDragModeForBoth
     press(P2_DRAG_MODE);
     EXPECT_EQ(dragModeOn[0] + dragModeOn[1], 0);
     EXPECT_FALSE(dragModeActive());
+}
+
+// Player p's game: its score and its best word.
+void scoreGame(int32_t p, int32_t score, const char* word, int32_t wordScore) {
+    playerState[p].score = score;
+    std::snprintf(playerState[p].bestWords[0].word, sizeof playerState[p].bestWords[0].word, "%s", word);
+    playerState[p].bestWords[0].score = wordScore;
+}
+
+TEST_F(TwoPlayer, BothScoresReachHiTxtEachWithItsOwnBestWordPlayerZeroFirst) {
+    struct Case {
+        const char* name;
+        int32_t score0, score1;
+        const char* rows;  // hi.txt without its check value
+    };
+    const Case cases[] = {
+        {"equal scores", 236, 236, "2;236;QUELM;40;236;TARVO;55;"},
+        {"player 1 ahead", 236, 300, "2;300;TARVO;55;236;QUELM;40;"},
+    };
+    for (const Case& c : cases) {
+        hiScoresReset();
+        frameInputConsumed();
+        gameNew();
+        levelStart();
+        scoreGame(0, c.score0, "QUELM", 40);
+        scoreGame(1, c.score1, "TARVO", 55);
+        keyDown(VK_ESCAPE);  // ends the game
+        ASSERT_EQ(gameState, STATE_GAME_OVER) << c.name;
+        keyDown(VK_ESCAPE);  // quits, saving the table
+        EXPECT_EQ(readFile("hi.txt"), std::string(c.rows) + std::to_string(hiScoresCheck()) + ";") << c.name;
+    }
+}
+
+TEST_F(TwoPlayer, TheBannerSaysNewHighScoreWhenEitherPlayersScoreEntered) {
+    struct Case {
+        int32_t score0, score1;
+        int32_t banner;
+    };
+    const Case cases[] = {
+        {100, 400, BANNER_GAME_OVER_HIGH_SCORE},
+        {400, 100, BANNER_GAME_OVER_HIGH_SCORE},
+        {100, 100, BANNER_GAME_OVER},
+    };
+    for (const Case& c : cases) {
+        // A full table whose lowest score is 250.
+        hiScoresReset();
+        for (HiScoreRow& row : hiScores) row.score = 250;
+        hiScoreCount = HISCORE_ROWS;
+        gameNew();
+        levelStart();
+        scoreGame(0, c.score0, "QUELM", 40);
+        scoreGame(1, c.score1, "TARVO", 55);
+        lifeGauge.level = 0.5f;
+        frameWithButton(false);
+        ASSERT_EQ(gameState, STATE_GAME_OVER);
+        EXPECT_EQ(bannerIndex, c.banner) << c.score0 << " " << c.score1;
+    }
 }
 
 }  // namespace
