@@ -26,12 +26,15 @@ protected:
         gameNew();
     }
 
-    // Frames with the mouse still and its button up until `done` holds; false
-    // when it did not within `limit` frames.
-    static bool framesUntil(const std::function<bool()>& done, int limit = 300) {
-        for (int i = 0; i < limit && !done(); i++) frameWithButton(false);
+    // Frames with the mouse still until `done` holds; false when it did not
+    // within `limit` frames.
+    static bool framesUntil(const std::function<bool()>& done, bool button = false, int limit = 300) {
+        for (int i = 0; i < limit && !done(); i++) frameWithButton(button);
         return done();
     }
+
+    // One frame with the mouse over player 0's grid cell (c, r).
+    static void frameWithMouseOnCell(int32_t c, int32_t r, bool button) { frameWithMouseAt(cellX(c), cellY(r), button); }
 
     // Each world cell tells its player and where it stands.
     static void markWorlds() {
@@ -67,6 +70,37 @@ protected:
                     << "player " << p << " cell " << x << "," << y;
     }
 };
+
+TEST_F(TwoPlayer, PlayerOneSpellsWithTheKeypadWhilePlayerZeroSpellsWithTheMouse) {
+    levelStart();
+    std::memcpy(&wordgrid[0][3][2], "CAT", 3);
+    std::memcpy(&wordgrid[1][0][0], "DOG", 3);
+    cursorX[1] = 0, cursorY[1] = 0;
+    keyDown(P2_DROP);
+    keyDown(P2_RIGHT);
+    frameWithMouseOnCell(2, 3, true);
+    frameWithMouseOnCell(3, 3, true);
+    frameWithMouseOnCell(4, 3, true);
+    EXPECT_STREQ(wordLetters[0], "CAT");
+    ASSERT_TRUE(framesUntil([] { return cursorX[1] == 2; }, true));
+    keyUp(P2_RIGHT);
+    EXPECT_STREQ(wordLetters[1], "DOG");
+    EXPECT_STREQ(wordLetters[0], "CAT");  // the held button kept player 0's word meanwhile
+
+    frameWithButton(false);
+    keyUp(P2_DROP);
+    for (int32_t p = 0; p < MAX_PLAYERS; p++) {
+        EXPECT_EQ(pointerHeld[p], 0) << p;
+        EXPECT_EQ(playerState[p].recentWordCount, 1) << p;
+        EXPECT_GT(playerState[p].score, 0) << p;
+    }
+    EXPECT_STREQ(playerState[0].recentWords[1], "CAT");
+    EXPECT_STREQ(playerState[1].recentWords[1], "DOG");
+    // Each word's letters are marked on its own player's grid only.
+    EXPECT_EQ(vanishMark[0][3][2] + vanishMark[0][3][3] + vanishMark[0][3][4], 3);
+    EXPECT_EQ(vanishMark[1][0][0] + vanishMark[1][0][1] + vanishMark[1][0][2], 3);
+    EXPECT_EQ(vanishMark[0][0][0] + vanishMark[1][3][2], 0);
+}
 
 TEST_F(TwoPlayer, EachPlayerTurnsTheirOwnWorldWithTheirOwnCursorKeysAndDrop) {
     markWorlds();
