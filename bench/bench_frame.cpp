@@ -9,6 +9,7 @@
 
 #include "Core/cmrand.h"
 #include "busyscreen.h"
+#include "headlessgame.h"
 #include "dict/dictionary.h"
 #include "flow/frame.h"
 #include "game/gamestate.h"
@@ -28,17 +29,11 @@ namespace {
 
 using bench::GameFolder;
 using bench::makeBusyPlayScreen;
+using bench::openHeadlessGame;
 
 void BM_Frame(benchmark::State& state) {
     GameFolder folder;
-    headlessReset();
-    headless.realCopies = true;
-    cmSrand(1);
-    dictLoad();
-    gridTotalLetterWeights();
-    keyDefReset();
-    platSetWindowProc(gameWindowProc);
-    if (!vidInit(nullptr, 0)) {
+    if (!openHeadlessGame()) {
         state.SkipWithError("the display did not open (is ALL in the game folder?)");
         return;
     }

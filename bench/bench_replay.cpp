@@ -6,6 +6,7 @@
 
 #include "Core/cmrand.h"
 #include "busyscreen.h"
+#include "headlessgame.h"
 #include "dict/dictionary.h"
 #include "flow/frame.h"
 #include "flow/keydefs.h"
@@ -19,6 +20,7 @@
 namespace {
 
 using bench::GameFolder;
+using bench::openHeadlessGame;
 
 const std::string recordingPath = std::string(P_tmpdir) + "/tq-bench-replay.tqr";
 
@@ -44,21 +46,9 @@ void BM_RecordAdd(benchmark::State& state) {
 }
 BENCHMARK(BM_RecordAdd)->Arg(0)->Arg(1);
 
-// The game as start-up leaves it, with the shipped sheet and dictionary.
-bool benchOpenGame() {
-    headlessReset();
-    headless.realCopies = true;
-    cmSrand(1);
-    dictLoad();
-    gridTotalLetterWeights();
-    keyDefReset();
-    platSetWindowProc(gameWindowProc);
-    return vidInit(nullptr, 0);
-}
-
 // Records a game of `frames` frames whose pointer wanders over the grid.
 bool benchRecord(int32_t frames) {
-    if (!benchOpenGame()) return false;
+    if (!openHeadlessGame()) return false;
     frameInput.time = platGetTickCount();
     if (!replayRecordStart(recordingPath.c_str())) return false;
     gameNew();
@@ -83,7 +73,7 @@ void BM_ReplayFrames(benchmark::State& state) {
     }
     for (auto _ : state) {
         state.PauseTiming();
-        if (!benchOpenGame() || replayOpen(recordingPath.c_str()) != REPLAY_OPENED || !replayBegin()) {
+        if (!openHeadlessGame() || replayOpen(recordingPath.c_str()) != REPLAY_OPENED || !replayBegin()) {
             state.SkipWithError("the recording could not be played");
             return;
         }

@@ -5,6 +5,7 @@
 #include "flow/gameend.h"
 #include "game/gamestate.h"
 #include "flow/keydefs.h"
+#include "flow/layout.h"
 #include "flow/screens.h"
 #include "game/banner.h"
 #include "game/dragmode.h"
@@ -19,7 +20,8 @@
 #include "video/text.h"
 
 void StatusPrompt() {
-    if (promptStep()) txtDrawSmallString(promptTexts[promptIndex], PROMPT_X, PROMPT_Y, TXT_ALIGN_CENTRE);
+    const LayoutText& at = layoutNow().prompt;
+    if (promptStep()) txtDrawSmallString(promptTexts[promptIndex], at.x, at.y, at.align);
 }
 
 namespace {

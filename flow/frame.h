@@ -30,7 +30,8 @@ void StatusPrompt();
 
 // ---- framepointer.cpp: the frame's input arithmetic, each step usable on its own
 
-// The grid cell under a pointer position, in the one-player layout.
+// The cell of player 0's grid under a pointer position, in the layout of the
+// game now running.
 int32_t gridColumnAt(float x);
 int32_t gridRowAt(float y);
 

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "flow/frame.h"
+#include "flow/layout.h"
 #include "game/gamestate.h"
 #include "game/grid.h"
 
@@ -14,29 +15,15 @@ constexpr float POINTER_MIN = 10.0f;
 constexpr float POINTER_MAX_X = 600.0f;
 constexpr float POINTER_MAX_Y = 440.0f;
 
-// The one-player grid as the pointer sees it: 252 pixels wide from x 146, and
-// 244 high from y 27 for rows (rows are drawn 36 apart, but hit-tested at 244 / 7).
-constexpr float GRID_HIT_LEFT = 146.0f;
-constexpr float GRID_HIT_WIDTH = 252.0f;
-constexpr float GRID_HIT_TOP = 27.0f;
-constexpr float GRID_HIT_HEIGHT = 244.0f;
-
 // The pointer must be this far inside a cell on both axes, and the larger
 // margin on at least one, so a pointer resting on a border keeps the old cell.
 constexpr float HOVER_MARGIN_NEAR = 4.0f;
 constexpr float HOVER_MARGIN_FAR = 7.0f;
 
-struct HoverBox {
-    float left, top, right, bottom;  // inclusive
-};
-
-constexpr HoverBox UPPER_BUTTON_BOX = {43.0f, 44.0f, 138.0f, 107.0f};
-constexpr HoverBox LOWER_BUTTON_BOX = {43.0f, 110.0f, 138.0f, 167.0f};
-constexpr HoverBox CONTINUE_BOX = {152.0f, 290.0f, 247.0f, 353.0f};
-constexpr HoverBox DO_NOT_SHOW_BOX = {300.0f, 290.0f, 395.0f, 353.0f};
-constexpr HoverBox GRID_BOX = {146.0f, 23.0f, 398.0f, 275.0f};
-
-bool inBox(const HoverBox& b, float x, float y) { return x >= b.left && x <= b.right && y >= b.top && y <= b.bottom; }
+bool inBox(const LayoutHover& b, float x, float y) {
+    return x >= static_cast<float>(b.left) && x <= static_cast<float>(b.right) && y >= static_cast<float>(b.top) &&
+           y <= static_cast<float>(b.bottom);
+}
 
 // Truncation toward zero puts a point just outside either edge in the edge cell.
 int32_t gridCellAt(float offset, float span) {
@@ -54,9 +41,15 @@ bool rowStable(float y, int32_t r, float margin) { return gridRowAt(y - margin) 
 
 }  // namespace
 
-int32_t gridColumnAt(float x) { return gridCellAt(x - GRID_HIT_LEFT, GRID_HIT_WIDTH); }
+int32_t gridColumnAt(float x) {
+    const ScreenLayout& layout = layoutNow();
+    return gridCellAt(x - layout.gridHitLeft, layout.gridHitWidth);
+}
 
-int32_t gridRowAt(float y) { return gridCellAt(y - GRID_HIT_TOP, GRID_HIT_HEIGHT); }
+int32_t gridRowAt(float y) {
+    const ScreenLayout& layout = layoutNow();
+    return gridCellAt(y - layout.gridHitTop, layout.gridHitHeight);
+}
 
 bool enterGameButtonShown() { return gameState == STATE_GAME_OVER || gameState == STATE_TURN_WORLD; }
 
@@ -92,15 +85,18 @@ void framePointerMove(const PlayerInput& mouse) {
 bool frameHoverTest() {
     const float x = pointerX;
     const float y = pointerY;
+    const ScreenLayout& layout = layoutNow();
     int32_t& hoverTarget = frameInput.players[0].hoverTarget;
     hoverTarget = HOVER_NONE;
-    if (inBox(UPPER_BUTTON_BOX, x, y)) hoverTarget = HOVER_UPPER_BUTTON;
-    if (inBox(LOWER_BUTTON_BOX, x, y)) hoverTarget = HOVER_LOWER_BUTTON;
+    if (inBox(layout.upperHover, x, y)) hoverTarget = HOVER_UPPER_BUTTON;
+    if (inBox(layout.lowerHover, x, y)) hoverTarget = HOVER_LOWER_BUTTON;
     if (gameState == STATE_TIP) {
-        if (inBox(CONTINUE_BOX, x, y)) hoverTarget = HOVER_CONTINUE;
-        if (inBox(DO_NOT_SHOW_BOX, x, y)) hoverTarget = HOVER_DO_NOT_SHOW;
+        if (inBox(layout.continueHover, x, y)) hoverTarget = HOVER_CONTINUE;
+        if (inBox(layout.doNotShowHover, x, y)) hoverTarget = HOVER_DO_NOT_SHOW;
+        // The tip's buttons are drawn over the grid: the grid under them is out of reach.
+        if (hoverTarget == HOVER_CONTINUE || hoverTarget == HOVER_DO_NOT_SHOW) return false;
     }
-    if (!inBox(GRID_BOX, x, y)) return false;
+    if (!inBox(layout.gridHover, x, y)) return false;
     const int32_t c = gridColumnAt(x);
     const int32_t r = gridRowAt(y);
     const bool inner = columnStable(x, c, HOVER_MARGIN_NEAR) && rowStable(y, r, HOVER_MARGIN_NEAR);

@@ -8,6 +8,7 @@
 #include "flow/frame.h"
 #include "game/gamestate.h"
 #include "flow/keydefs.h"
+#include "flow/layout.h"
 #include "game/banner.h"
 #include "game/dragmode.h"
 #include "game/gauge.h"
@@ -24,29 +25,16 @@
 #include "video/sprite.h"
 #include "video/text.h"
 
-// One-player grid: letters 36 pixels apart from (150, 27). Two-player grids
-// start at x 99 and 305.
-constexpr int32_t SCR_CELL_PITCH = 36;
-constexpr int32_t SCR_GRID_LEFT = 150;
-constexpr int32_t SCR_GRID_TOP = 27;
-constexpr int32_t SCR_TWO_GRID_LEFT = 99;
-constexpr int32_t SCR_TWO_GRID_STEP = 206;
-
-constexpr int32_t SCR_UPPER_BUTTON_X = 43;
-constexpr int32_t SCR_UPPER_BUTTON_Y = 44;
-constexpr int32_t SCR_LOWER_BUTTON_Y = 110;
-
 int32_t scrCellX(int32_t p, int32_t c)
 {
-    if (twoPlayer) {
-        return SCR_TWO_GRID_LEFT + SCR_TWO_GRID_STEP * p + SCR_CELL_PITCH * c;
-    }
-    return SCR_GRID_LEFT + SCR_CELL_PITCH * c;
+    // A one-player game has only player 0's grid; anything asked of player 1 draws there too.
+    const int32_t player = twoPlayer && p == 1 ? 1 : 0;
+    return layoutNow().players[player].grid.x + LAYOUT_CELL_PITCH * c;
 }
 
 int32_t scrCellY(int32_t r)
 {
-    return SCR_GRID_TOP + SCR_CELL_PITCH * r;
+    return layoutNow().players[0].grid.y + LAYOUT_CELL_PITCH * r;
 }
 
 // -1, 0 or +1; the two draws are sequenced so a seed replays the same shake.
@@ -96,9 +84,30 @@ static void scrDrawRow(const char* row, int32_t size, int32_t x, int32_t y, int3
     txtDrawSmallString(text, x, y, align);
 }
 
-static void scrDrawButton(int32_t x, int32_t y, const SheetRect& r)
+static void scrDrawButton(LayoutPoint at, const SheetRect& r)
 {
-    vidBlitRect(x, y, r.left, r.top, r.right, r.bottom);
+    vidBlitRect(at.x, at.y, r.left, r.top, r.right, r.bottom);
+}
+
+static void scrDrawText(const LayoutText& at, const char* text)
+{
+    if (at.shown) {
+        txtDrawSmallString(text, at.x, at.y, at.align);
+    }
+}
+
+static void scrDrawNumberAt(const LayoutText& at, int32_t value)
+{
+    if (at.shown) {
+        scrDrawNumber(value, at.x, at.y, at.align);
+    }
+}
+
+static void scrClearLayoutRect(const LayoutRect& r)
+{
+    if (r.right > r.left && r.bottom > r.top) {
+        sprClearRect(r.left, r.top, r.right, r.bottom);
+    }
 }
 
 void scrDrawPauseLine()
@@ -122,8 +131,10 @@ int32_t scrTwoPlayerResult()
 
 void scrDrawGameOverText()
 {
+    const ScreenLayout& layout = layoutNow();
     if (!twoPlayer) {
-        scrDrawShakingText("GAME OVER", 20, 435, TXT_ALIGN_LEFT);
+        const LayoutText& at = layout.gameOver;
+        scrDrawShakingText("GAME OVER", at.x, at.y, at.align);
         return;
     }
     static const char* const leftTexts[5] = {"DISASTER", "YOU LOSE", "", "YOU WIN", "TRIUMPH"};
@@ -132,52 +143,64 @@ void scrDrawGameOverText()
     if (result == 0) {
         return;
     }
-    scrDrawShakingText(leftTexts[result + 2], 5, 435, TXT_ALIGN_LEFT);
-    scrDrawShakingText(rightTexts[result + 2], 635, 435, TXT_ALIGN_RIGHT);
+    // Each under its own player's words.
+    const LayoutText& left = layout.players[0].result;
+    const LayoutText& right = layout.players[1].result;
+    scrDrawShakingText(leftTexts[result + 2], left.x, left.y, left.align);
+    scrDrawShakingText(rightTexts[result + 2], right.x, right.y, right.align);
 }
 
-static void scrDrawButtonColumn()
+static void scrDrawButtonColumn(const ScreenLayout& layout)
 {
-    sprClearRect(43, 100, 138, 163);
+    scrClearLayoutRect(layout.buttonBlank);
     // The mouse is player 0's: START DRAG also lets it join player 1's Drag Mode.
     if (dragStartAvailableFor(0) || (gameState == STATE_TIP && tipIndex == TIP_DRAG_AVAILABLE)) {
-        scrDrawButton(SCR_UPPER_BUTTON_X, SCR_UPPER_BUTTON_Y, SHEET_BUTTON_START_DRAG);
+        scrDrawButton(layout.upperButton, SHEET_BUTTON_START_DRAG);
         tipShowIfAllowed(TIP_DRAG_AVAILABLE);
         // The tip opened over it (now or earlier): the button cannot be used meanwhile.
         if (gameState == STATE_TIP) {
-            scrDrawButton(SCR_UPPER_BUTTON_X, SCR_UPPER_BUTTON_Y, SHEET_BUTTON_HATCHING);
+            scrDrawButton(layout.upperButton, SHEET_BUTTON_HATCHING);
         }
     } else if (dragModeActive()) {
-        scrDrawButton(SCR_UPPER_BUTTON_X, SCR_LOWER_BUTTON_Y, SHEET_BUTTON_STOP_DRAG);
+        scrDrawButton(layout.lowerButton, SHEET_BUTTON_STOP_DRAG);
         tipShowIfAllowed(TIP_DRAG_RUNNING);
         if (gameState == STATE_TIP) {
-            scrDrawButton(SCR_UPPER_BUTTON_X, SCR_LOWER_BUTTON_Y, SHEET_BUTTON_HATCHING);
+            scrDrawButton(layout.lowerButton, SHEET_BUTTON_HATCHING);
         }
     } else if (enterGameButtonShown()) {
-        scrDrawButton(SCR_UPPER_BUTTON_X, SCR_LOWER_BUTTON_Y, SHEET_BUTTON_ENTER_GAME);
+        scrDrawButton(layout.lowerButton, SHEET_BUTTON_ENTER_GAME);
     }
 }
 
-static void scrDrawGaugeBars()
+static void scrDrawGaugeBars(const ScreenLayout& layout)
 {
     if (gameState == STATE_TIP) {
-        // The tip's buttons stand where the LIFE and DRAG rows are.
-        sprClearRect(150, 293, 400, 313);
-        sprClearRect(150, 322, 400, 342);
+        // The tip screen hides the gauges; in a one-player game its buttons stand there.
+        scrClearLayoutRect(layout.life.row);
+        scrClearLayoutRect(layout.drag.row);
     } else {
-        sprDrawBarCover(236, 293, lifeGauge.level, lifeGauge.fullLevel, false);
+        sprDrawBarCover(layout.life.bar.x, layout.life.bar.y, lifeGauge.level, lifeGauge.fullLevel, false);
         // Hidden on every other frame while Drag Mode runs, so it blinks.
-        sprDrawBarCover(236, 322, dragGauge.level, dragGauge.fullLevel, blinkPhase && dragGauge.running);
+        sprDrawBarCover(layout.drag.bar.x, layout.drag.bar.y, dragGauge.level, dragGauge.fullLevel,
+                        blinkPhase && dragGauge.running);
     }
     // The CYCLE gauge is never shown.
-    sprClearRect(150, 350, 400, 370);
+    scrClearLayoutRect(layout.cycle.row);
 }
 
-static void scrDrawTipButtons()
+static void scrDrawTipButtons(const ScreenLayout& layout)
 {
     if (gameState == STATE_TIP && !bannerShowing()) {
-        scrDrawButton(152, 290, SHEET_BUTTON_CONTINUE);
-        scrDrawButton(300, 290, SHEET_BUTTON_DO_NOT_SHOW);
+        scrDrawButton(layout.continueButton, SHEET_BUTTON_CONTINUE);
+        scrDrawButton(layout.doNotShowButton, SHEET_BUTTON_DO_NOT_SHOW);
+    }
+}
+
+static void scrDrawTipText(const ScreenLayout& layout)
+{
+    if (gameState == STATE_TIP && !bannerShowing() && tipIndex >= 0 && tipIndex < TIP_COUNT) {
+        const LayoutTextBox& box = layout.tipText;
+        txtDrawWrappedSmall(tipTexts[tipIndex], box.x, box.y, box.width, box.lineHeight);
     }
 }
 
@@ -203,12 +226,10 @@ static void scrDrawPathMarks(int32_t p)
     }
 }
 
-static void scrDrawPlayerGrid(int32_t p)
+static void scrDrawPlayerGrid(const ScreenLayout& layout, int32_t p)
 {
-    if (gameState == STATE_TIP && !bannerShowing()) {
-        if (tipIndex >= 0 && tipIndex < TIP_COUNT) {
-            txtDrawWrappedSmall(tipTexts[tipIndex], 155, 30, 240, 11);
-        }
+    if (gameState == STATE_TIP && !bannerShowing() && layout.tipHidesGrids) {
+        scrDrawTipText(layout);
         return;
     }
     bool messageRows = gameState == STATE_LEVEL_INTRO || gameState == STATE_NO_DICTIONARY;
@@ -223,7 +244,8 @@ static void scrDrawPlayerGrid(int32_t p)
         int32_t messageLength = static_cast<int32_t>(strnlen(messageRow, GRID_MESSAGE_ROW_SIZE));
         if (messageRows && r == 5) {
             // The objective line is text, not tiles.
-            scrDrawRow(messageRow, GRID_MESSAGE_ROW_SIZE, scrCellX(p, 0) + 5, 219, TXT_ALIGN_LEFT);
+            scrDrawRow(messageRow, GRID_MESSAGE_ROW_SIZE, scrCellX(p, 0) + LAYOUT_MESSAGE_TEXT_DX,
+                       scrCellY(0) + LAYOUT_MESSAGE_TEXT_DY, TXT_ALIGN_LEFT);
             continue;
         }
         for (int32_t c = 0; c < cols; c++) {
@@ -244,85 +266,88 @@ static void scrDrawPlayerGrid(int32_t p)
         }
     }
 
-    // Both grids show the box while the mouse is over a cell, as they always have.
-    if (gameState != STATE_LEVEL_INTRO && frameInput.players[0].hoverTarget == HOVER_GRID) {
+    // Each player's box while that player's pointer or cursor stands on a cell.
+    if (gameState != STATE_LEVEL_INTRO && frameInput.players[p].hoverTarget == HOVER_GRID) {
         sprDrawCellMark(scrCellX(p, cursorX[p]), scrCellY(cursorY[p]), SPR_MARK_CURSOR, frameCounter);
     }
 }
 
-static void scrDrawOnePlayerTexts()
+// Rows of words with their scores. A best-word row with score 0 is empty: it
+// holds an earlier game's word. A recent row shows its word always (row 0 is
+// the word in progress) and its score when it has one.
+static void scrDrawWordList(const LayoutWordList& list, const PlayerState& ps, bool best)
 {
-    const PlayerState& ps = playerState[0];
-    txtDrawSmallString("Score:", 50, 200, TXT_ALIGN_LEFT);
-    scrDrawNumber(ps.score, 50, 211, TXT_ALIGN_LEFT);
-    if (gameState == STATE_PLAYING) {
-        txtDrawSmallString("Level bonus:", 50, 230, TXT_ALIGN_LEFT);
-        scrDrawNumber(levelBonus(), 50, 241, TXT_ALIGN_LEFT);
-    }
-    txtDrawSmallString("Objective:", 50, 400, TXT_ALIGN_LEFT);
-    char objectiveLine[OBJECTIVE_TEXT_SIZE];
-    objectiveText(objectiveLine, OBJECTIVE_FORM_PROGRESS);
-    txtDrawSmallString(objectiveLine, 50, 413, TXT_ALIGN_LEFT);
-    txtDrawSmallString("Most recent words:", 518, 46, TXT_ALIGN_CENTRE);
-    txtDrawSmallString("Best words:", 518, 240, TXT_ALIGN_CENTRE);
-    txtDrawSmallString("Press P to pause and view instructions", 320, 440, TXT_ALIGN_CENTRE);
-
-    int32_t rows = scrClampCount(ps.wordRowCount, WORD_ROWS_SHOWN);
+    scrDrawText(list.heading, best ? "Best words:" : "Most recent words:");
+    int32_t rows = scrClampCount(ps.wordRowCount, list.rows < WORD_ROWS_SHOWN ? list.rows : WORD_ROWS_SHOWN);
     for (int32_t i = 0; i < rows; i++) {
-        int32_t y = 61 + 11 * i;
-        if (ps.recentScores[i] != 0) {
-            scrDrawNumber(ps.recentScores[i], 552, y, TXT_ALIGN_LEFT);
+        int32_t y = list.top + list.pitch * i;
+        int32_t score = best ? ps.bestWords[i].score : ps.recentScores[i];
+        if (best && score == 0) {
+            continue;
         }
-        scrDrawRow(ps.recentWords[i], WORD_ROW_CHARS, 544, y, TXT_ALIGN_RIGHT);
-        y = 255 + 11 * i;
-        if (ps.bestWords[i].score != 0) {
-            scrDrawNumber(ps.bestWords[i].score, 552, y, TXT_ALIGN_LEFT);
+        if (score != 0) {
+            scrDrawNumber(score, list.scoreLeft, y, TXT_ALIGN_LEFT);
         }
-        scrDrawRow(ps.bestWords[i].word, WORD_ROW_CHARS, 544, y, TXT_ALIGN_RIGHT);
+        scrDrawRow(best ? ps.bestWords[i].word : ps.recentWords[i], WORD_ROW_CHARS, list.wordRight, y,
+                   TXT_ALIGN_RIGHT);
     }
 }
 
-static void scrDrawTwoPlayerTexts()
+static void scrDrawPlayerTexts(const LayoutPlayer& at, const PlayerState& ps)
 {
-    txtDrawSmallString("Score:", 5, 455, TXT_ALIGN_LEFT);
-    scrDrawNumber(playerState[0].score, 5, 466, TXT_ALIGN_LEFT);
-    txtDrawSmallString("Score:", 635, 455, TXT_ALIGN_RIGHT);
-    scrDrawNumber(playerState[1].score, 635, 466, TXT_ALIGN_RIGHT);
-    for (int32_t p = 0; p < 2; p++) {
-        const PlayerState& ps = playerState[p];
-        int32_t rows = scrClampCount(ps.wordRowCount, WORD_ROWS_SHOWN);
-        for (int32_t i = 0; i < rows; i++) {
-            int32_t y = 200 + 15 * i;
-            if (ps.recentScores[i] != 0) {
-                scrDrawNumber(ps.recentScores[i], 65 + 523 * p, y, TXT_ALIGN_LEFT);
-            }
-            scrDrawRow(ps.recentWords[i], WORD_ROW_CHARS, 60 + 523 * p, y, TXT_ALIGN_RIGHT);
-            // Only four best words fit above the bottom of the screen.
-            y = 432 + 11 * i;
-            if (y < 476) {
-                if (ps.bestWords[i].score != 0) {
-                    scrDrawNumber(ps.bestWords[i].score, 249 + 206 * p, y, TXT_ALIGN_LEFT);
-                }
-                scrDrawRow(ps.bestWords[i].word, WORD_ROW_CHARS, 244 + 206 * p, y, TXT_ALIGN_RIGHT);
-            }
-        }
+    scrDrawText(at.scoreLabel, "Score:");
+    scrDrawNumberAt(at.scoreValue, ps.score);
+    scrDrawWordList(at.recent, ps, false);
+    scrDrawWordList(at.best, ps, true);
+}
+
+static void scrDrawSharedTexts(const ScreenLayout& layout)
+{
+    if (gameState == STATE_PLAYING) {
+        scrDrawText(layout.levelBonusLabel, "Level bonus:");
+        scrDrawNumberAt(layout.levelBonusValue, levelBonus());
     }
+    scrDrawText(layout.levelLabel, "Level");
+    // Counted from 1, as the intro's LEVEL n counts the levels done.
+    scrDrawNumberAt(layout.levelValue, levelNumber + 1);
+    scrDrawText(layout.objectiveLabel, "Objective:");
+    char objectiveLine[OBJECTIVE_TEXT_SIZE];
+    objectiveText(objectiveLine, OBJECTIVE_FORM_PROGRESS);
+    const LayoutTextBox& box = layout.objectiveText;
+    if (box.width > 0) {
+        txtDrawWrappedSmall(objectiveLine, box.x, box.y, box.width, box.lineHeight);
+    } else {
+        txtDrawSmallString(objectiveLine, box.x, box.y, TXT_ALIGN_LEFT);
+    }
+    scrDrawText(layout.footer, "Press P to pause and view instructions");
+}
+
+// The tip over both grids: its panel as the backdrop, its text and buttons inside.
+static void scrDrawTipPanel(const ScreenLayout& layout)
+{
+    if (gameState != STATE_TIP || bannerShowing() || layout.tipPanel.columns < 0) {
+        return;
+    }
+    sprDrawPanel(layout.tipPanel.x, layout.tipPanel.y, layout.tipPanel.columns, layout.tipPanel.rows);
+    scrDrawTipText(layout);
+    scrDrawTipButtons(layout);
 }
 
 void scrDrawPlayScreen()
 {
-    scrDrawButtonColumn();
-    scrDrawGaugeBars();
-    scrDrawTipButtons();
+    const ScreenLayout& layout = layoutNow();
+    scrDrawButtonColumn(layout);
+    scrDrawGaugeBars(layout);
+    if (layout.tipHidesGrids) {
+        scrDrawTipButtons(layout);
+    }
     int32_t players = twoPlayer ? 2 : 1;
     for (int32_t p = 0; p < players; p++) {
-        scrDrawPlayerGrid(p);
+        scrDrawPlayerGrid(layout, p);
+        scrDrawPlayerTexts(layout.players[p], playerState[p]);
     }
-    if (twoPlayer) {
-        scrDrawTwoPlayerTexts();
-    } else {
-        scrDrawOnePlayerTexts();
-    }
+    scrDrawSharedTexts(layout);
+    scrDrawTipPanel(layout);
 }
 
 void scrDrawPauseScreen()

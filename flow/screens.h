@@ -10,9 +10,10 @@ void scrDrawPauseLine();
 // The shaking "GAME OVER" of a one-player game, or the result texts of a
 // two-player game (none on a draw).
 void scrDrawGameOverText();
-// The unpaused screen: button column, gauge bars, tip buttons, each player's
-// grid (or the open tip's text) and the HUD texts. Drawing START DRAG or STOP
-// DRAG offers its tip, which may switch the state to the tip screen.
+// The unpaused screen, placed by the layout of the game now running: buttons,
+// gauge bars, each player's grid and texts, the shared texts, and an open tip
+// (in place of the grid, or in a panel over both grids). Drawing START DRAG
+// or STOP DRAG offers its tip, which may switch the state to the tip screen.
 void scrDrawPlayScreen();
 // The paused screen's contents over the tiled background: high scores, keys
 // and the instructions under their heading. Not drawn while the

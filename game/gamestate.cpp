@@ -20,7 +20,13 @@ uint32_t lastMoveTime[MAX_PLAYERS];
 float pointerX = 10.0f;
 float pointerY = 10.0f;
 uint8_t mouseButtonHeld;
-FrameInput frameInput;
+namespace {
+// One start for the program and for every reset: player 1's keyboard cursor
+// always stands on a grid cell.
+constexpr FrameInput FRAME_INPUT_START = {0, 0, 0, {}, {{0, 0, 0, HOVER_NONE}, {0, 0, 0, HOVER_GRID}}};
+}  // namespace
+
+FrameInput frameInput = FRAME_INPUT_START;
 
 void gameStateReset() {
     gameState = STATE_PLAYING;
@@ -37,7 +43,6 @@ void gameStateReset() {
         lastMoveTime[p] = 0;
     }
     pointerX = pointerY = 10.0f;
-    frameInput = FrameInput{};
-    frameInput.players[1].hoverTarget = HOVER_GRID;
+    frameInput = FRAME_INPUT_START;
     mouseButtonHeld = 0;
 }

@@ -5,8 +5,6 @@
 
 constexpr int32_t PROMPT_COUNT = 7;
 constexpr int32_t PROMPT_BLINK_FRAMES = 180;
-constexpr int32_t PROMPT_X = 275;
-constexpr int32_t PROMPT_Y = 370;
 
 // Prompt 0 has no text.
 extern const char* const promptTexts[PROMPT_COUNT];

@@ -100,3 +100,21 @@ void blitPixels(PlatSurface* dst, int32_t x, int32_t y, const PlatSurface* src, 
     }
     for (int32_t row = 0; row < h; row++, s += srcPitch, d += dstPitch) blitKeyedRowInline(d, s, w, key);
 }
+
+void blitPixelsTurned(PlatSurface* dst, int32_t x, int32_t y, const PlatSurface* src, int32_t left, int32_t top,
+                      int32_t right, int32_t bottom, bool keyed) {
+    const int32_t w = right - left;
+    const int32_t h = bottom - top;
+    const ptrdiff_t srcPitch = src->pitch;
+    const ptrdiff_t dstPitch = dst->pitch;
+    const uint8_t key = src->colorKey;
+    // The source's first row lands on the destination's last, read backwards.
+    const uint8_t* s = src->pixels + top * srcPitch + left;
+    uint8_t* d = dst->pixels + (y + h - 1) * dstPitch + x;
+    for (int32_t row = 0; row < h; row++, s += srcPitch, d -= dstPitch) {
+        for (int32_t i = 0; i < w; i++) {
+            const uint8_t pixel = s[w - 1 - i];
+            if (!keyed || pixel != key) d[i] = pixel;
+        }
+    }
+}

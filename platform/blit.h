@@ -20,5 +20,9 @@ inline bool blitFits(const PlatSurface* dst, int32_t x, int32_t y, const PlatSur
 // Moves the pixels of a rectangle that fits; keyed leaves out src->colorKey.
 void blitPixels(PlatSurface* dst, int32_t x, int32_t y, const PlatSurface* src, int32_t left, int32_t top,
                 int32_t right, int32_t bottom, bool keyed);
+// The same, the rectangle turned half a turn in place: its top-right pixel
+// lands at the bottom left.
+void blitPixelsTurned(PlatSurface* dst, int32_t x, int32_t y, const PlatSurface* src, int32_t left, int32_t top,
+                      int32_t right, int32_t bottom, bool keyed);
 // One row of a keyed copy.
 void blitKeyedRow(uint8_t* dst, const uint8_t* src, int32_t width, uint8_t key);

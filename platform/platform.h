@@ -148,6 +148,10 @@ void platSetPalette(const PlatColor palette[256]);
 // clipping: callers keep every copy inside both surfaces.
 int32_t platBltFast(PlatSurface* dst, int32_t x, int32_t y, PlatSurface* src, int32_t left, int32_t top,
                     int32_t right, int32_t bottom, bool keyed);
+// platBltFast with the rectangle turned half a turn (upside down) in place,
+// for a view seen from the other side of the table.
+int32_t platBltFastTurned(PlatSurface* dst, int32_t x, int32_t y, PlatSurface* src, int32_t left, int32_t top,
+                          int32_t right, int32_t bottom, bool keyed);
 // Shows the back buffer; paced to 60 frames a second by the backend.
 int32_t platFlip(PlatSurface* primary);
 // Releases the display and closes the window.

@@ -104,17 +104,22 @@ constexpr int32_t SHEET_POINTER_HOT_X = 3;
 
 // ---- Panel: nine pieces, keyed --------------------------------------------------
 
+// In the strip right of the two-player background, where no opaque copy
+// reaches: pieces inside a background showed as a stray frame on every frame.
+// The first and middle columns stand side by side, the last column below the
+// first; in each column the rows follow one another from its top.
 constexpr int32_t SHEET_PANEL_FIRST = 0;   // left column / top row
 constexpr int32_t SHEET_PANEL_MIDDLE = 1;
 constexpr int32_t SHEET_PANEL_LAST = 2;    // right column / bottom row
-constexpr int32_t SHEET_PANEL_X[3] = {224, 271, 372};
 constexpr int32_t SHEET_PANEL_WIDTH[3] = {46, 100, 46};
-constexpr int32_t SHEET_PANEL_Y[3] = {589, 636, 737};
 constexpr int32_t SHEET_PANEL_HEIGHT[3] = {46, 100, 46};
+constexpr int32_t SHEET_PANEL_COLUMN_X[3] = {648, 694, 648};
+constexpr int32_t SHEET_PANEL_COLUMN_Y[3] = {566, 566, 760};
+constexpr int32_t SHEET_PANEL_ROW_OFFSET[3] = {0, 46, 146};
 constexpr SheetRect sheetPanelPiece(int32_t columnKind, int32_t rowKind) {
-    return SheetRect{SHEET_PANEL_X[columnKind], SHEET_PANEL_Y[rowKind],
-                     SHEET_PANEL_X[columnKind] + SHEET_PANEL_WIDTH[columnKind],
-                     SHEET_PANEL_Y[rowKind] + SHEET_PANEL_HEIGHT[rowKind]};
+    const int32_t left = SHEET_PANEL_COLUMN_X[columnKind];
+    const int32_t top = SHEET_PANEL_COLUMN_Y[columnKind] + SHEET_PANEL_ROW_OFFSET[rowKind];
+    return SheetRect{left, top, left + SHEET_PANEL_WIDTH[columnKind], top + SHEET_PANEL_HEIGHT[rowKind]};
 }
 
 // ---- Buttons: 95 x 63, keyed ----------------------------------------------------

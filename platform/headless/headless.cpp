@@ -233,19 +233,38 @@ void platSetPalette(const PlatColor palette[256]) {
     headless.paletteSetCount++;
 }
 
-int32_t platBltFast(PlatSurface* dst, int32_t x, int32_t y, PlatSurface* src, int32_t left, int32_t top,
-                    int32_t right, int32_t bottom, bool keyed) {
+namespace {
+
+int32_t headlessCopy(PlatSurface* dst, int32_t x, int32_t y, PlatSurface* src, int32_t left, int32_t top,
+                     int32_t right, int32_t bottom, bool keyed, bool turned) {
     if (int32_t f = takeFault(HEADLESS_FAULT_BLT)) return f;
     if (!dst || !src) return DDERR_INVALIDPARAMS;
     if (dst->lost || src->lost) return DDERR_SURFACELOST;
     if (headless.copyCount < HEADLESS_MAX_COPIES) {
-        headless.copies[headless.copyCount] = HeadlessCopy{dst, src, x, y, left, top, right, bottom, keyed};
+        headless.copies[headless.copyCount] = HeadlessCopy{dst, src, x, y, left, top, right, bottom, keyed, turned};
     }
     headless.copyCount++;
     // The real display would fault on a copy outside either surface; here it is refused.
     if (!blitFits(dst, x, y, src, left, top, right, bottom)) return DDERR_INVALIDPARAMS;
-    if (headless.realCopies) blitPixels(dst, x, y, src, left, top, right, bottom, keyed);
+    if (!headless.realCopies) return DD_OK;
+    if (turned) {
+        blitPixelsTurned(dst, x, y, src, left, top, right, bottom, keyed);
+    } else {
+        blitPixels(dst, x, y, src, left, top, right, bottom, keyed);
+    }
     return DD_OK;
+}
+
+}  // namespace
+
+int32_t platBltFast(PlatSurface* dst, int32_t x, int32_t y, PlatSurface* src, int32_t left, int32_t top,
+                    int32_t right, int32_t bottom, bool keyed) {
+    return headlessCopy(dst, x, y, src, left, top, right, bottom, keyed, false);
+}
+
+int32_t platBltFastTurned(PlatSurface* dst, int32_t x, int32_t y, PlatSurface* src, int32_t left, int32_t top,
+                          int32_t right, int32_t bottom, bool keyed) {
+    return headlessCopy(dst, x, y, src, left, top, right, bottom, keyed, true);
 }
 
 int32_t platFlip(PlatSurface* primary) {

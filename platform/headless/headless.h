@@ -12,6 +12,7 @@ struct HeadlessCopy {
     const PlatSurface* src;
     int32_t x, y, left, top, right, bottom;
     bool keyed;
+    bool turned;  // by platBltFastTurned
 };
 
 // Faults for the next calls of one kind: each call takes the next code until

@@ -584,6 +584,15 @@ int32_t platBltFast(PlatSurface* dst, int32_t x, int32_t y, PlatSurface* src, in
     return DD_OK;
 }
 
+int32_t platBltFastTurned(PlatSurface* dst, int32_t x, int32_t y, PlatSurface* src, int32_t left, int32_t top,
+                          int32_t right, int32_t bottom, bool keyed) {
+    if (!dst || !src || !dst->pixels || !src->pixels) return DDERR_INVALIDPARAMS;
+    if (dst->lost || src->lost) return DDERR_SURFACELOST;
+    if (!blitFits(dst, x, y, src, left, top, right, bottom)) return DDERR_INVALIDPARAMS;
+    blitPixelsTurned(dst, x, y, src, left, top, right, bottom, keyed);
+    return DD_OK;
+}
+
 int32_t platFlip(PlatSurface* primary) {
     if (!primary || primary != sdl.primary || !sdl.back) return DDERR_INVALIDPARAMS;
     if (primary->lost || sdl.back->lost) return DDERR_SURFACELOST;

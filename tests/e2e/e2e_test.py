@@ -7,7 +7,8 @@ screenshots with the tiles of the sprite sheet.
 
 With --screenshot it also saves a picture of the game in play (for the README).
 
-GAME_DIR holds tarvoquelms, ALL and worddiction.txt (a build folder's game/).
+GAME_DIR holds tarvoquelms, ALL and worddiction.txt (a build folder's game/),
+and tarvoquelms-headless where it was built.
 The screen is 640 x 480, so the game shows its picture unscaled at (0, 0).
 """
 import os
@@ -105,11 +106,16 @@ class Game:
         self.saves = os.path.join(work, "data", "tarvoquelms")
         os.makedirs(self.game)
         os.makedirs(self.cwd)
-        for name in ("tarvoquelms", "ALL", "worddiction.txt"):
+        # The headless program plays recordings back; tarvoquelms runs it from its own folder.
+        self.files = ["tarvoquelms", "ALL", "worddiction.txt"]
+        if os.path.exists(os.path.join(game_dir, "tarvoquelms-headless")):
+            self.files.append("tarvoquelms-headless")
+        for name in self.files:
             shutil.copy(os.path.join(game_dir, name), self.game)
         self.sheet = Sheet(os.path.join(self.game, "ALL"))
 
-    def start(self):
+    def start(self, *args):
+        """Starts the game with the command-line arguments `args` under a new virtual X server."""
         for n in range(90, 140):
             if os.path.exists("/tmp/.X11-unix/X%d" % n) or os.path.exists("/tmp/.X%d-lock" % n):
                 continue
@@ -129,8 +135,8 @@ class Game:
             time.sleep(0.1)
         time.sleep(0.3)
         self.log = open(os.path.join(self.work, "game.log"), "w")
-        self.proc = subprocess.Popen([os.path.join(self.game, "tarvoquelms")], cwd=self.cwd, env=env,
-                                     stdout=self.log, stderr=self.log)
+        self.proc = subprocess.Popen([os.path.join(self.game, "tarvoquelms")] + list(args), cwd=self.cwd,
+                                     env=env, stdout=self.log, stderr=self.log)
         window = ""
         for _ in range(100):
             r = subprocess.run(["xdotool", "search", "--name", "Tarvo Quelms"], env=env, capture_output=True, text=True)
@@ -306,7 +312,7 @@ def first_run(game_dir):
         prefs, his = saved("prefs.txt"), saved("hi.txt")
         check(prefs == DEFAULT_PREFS, "prefs.txt in the XDG data folder holds the default bindings (got %r)" % prefs)
         check(his == EMPTY_HISCORES, "hi.txt in the XDG data folder holds the empty table (got %r)" % his)
-        check(os.listdir(game.cwd) == [] and sorted(os.listdir(game.game)) == ["ALL", "tarvoquelms", "worddiction.txt"],
+        check(os.listdir(game.cwd) == [] and sorted(os.listdir(game.game)) == sorted(game.files),
               "nothing was written to the working folder or beside the program")
     finally:
         game.stop()

@@ -90,10 +90,13 @@ def run(game_dir):
         time.sleep(0.3)
         game.key("F2")
         time.sleep(0.5)
-        screen = wait_for(game, tip)
-        # Where the one-player screen has its word panel, the two-player one is plain.
+        # The two-player tip stands in a panel over both grids, its CONTINUE at (220, 221);
+        # left of the LIFE row, plain on the one-player screen, the two-player screen
+        # shows player 0's word plate.
         top = two_player_top()
-        two = lambda s: tip(s) and tile_mismatch(s, sheet, 420, 280, (420, top + 280, 630, top + 380)) < 0.05
+        two = lambda s: (tile_mismatch(s, sheet, 220, 221, CONTINUE_RECT) < 0.05 and
+                         tile_mismatch(s, sheet, 20, 300, (20, top + 300, 120, top + 375)) < 0.05)
+        screen = wait_for(game, two)
         check(two(screen), "F2 on the game-over screen opens a two-player game with its first tip")
         found = marks_at_edges(screen, colours)
         check(not found, "the two-player screen shows no cell mark's colour at its edges (%s)" % describe(found))

@@ -128,6 +128,18 @@ protected:
         keyLeft[0] = 0;
     }
 
+    // What a new process starts from, display aside: a replay in the same
+    // process must find nothing of the run it replays.
+    static void coldStart() {
+        resetGameRecords();
+        keyDefReset();
+        hiScoresReset();
+        prefsReset();
+        cmSrand(1);
+        headlessSetTicks(0);
+        headless.quitPosted = 0;
+    }
+
     // A new one-player game whose first level has begun.
     static void startPlay() {
         gameNew();

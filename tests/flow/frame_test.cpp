@@ -1,5 +1,6 @@
 // One frame: its order of copies, the state step, the mouse and the flip.
 #include "tests/flow/flowfixture.h"
+#include "flow/layout.h"
 
 #include <algorithm>
 #include <vector>
@@ -230,6 +231,43 @@ TEST_F(FrameWithWords, AMouseDragSpellsAWordAndTheReleaseScoresIt) {
     frameWithButton(false);
     EXPECT_EQ(pointerHeld[0], 0);
     EXPECT_EQ(playerState[0].score, 8);
+}
+
+// The same drag in a two-player game, on player 0's grid where it is drawn;
+// player 1's grid holds the same letters and nothing happens there.
+TEST_F(FrameWithWords, InATwoPlayerGameTheMouseSpellsOnPlayerZerosGridWhereItIsDrawn) {
+    twoPlayer = 1;
+    startPlay();
+    writeCat();
+    for (int32_t c = 2; c <= 4; c++) wordgrid[1][3][c] = wordgrid[0][3][c];
+    const LayoutPoint g = LAYOUT_TWO_PLAYER.players[0].grid;
+    auto letterX = [&](int32_t c) { return static_cast<float>(g.x + LAYOUT_CELL_PITCH * c + LAYOUT_TILE_SIZE / 2); };
+    const float rowY = static_cast<float>(g.y + LAYOUT_CELL_PITCH * 3 + LAYOUT_TILE_SIZE / 2);
+    frameWithMouseAt(letterX(2), rowY, true);
+    EXPECT_EQ(wordLength[0], 1);
+    frameWithMouseAt(letterX(3), rowY, true);
+    frameWithMouseAt(letterX(4), rowY, true);
+    EXPECT_EQ(wordLength[0], 3);
+    EXPECT_EQ(wordLength[1], 0);
+    frameWithButton(false);
+    EXPECT_EQ(playerState[0].score, 8);
+    EXPECT_EQ(playerState[1].score, 0);
+}
+
+// The tip of a new two-player game closes with a click on its CONTINUE, where
+// the tip's panel shows it.
+TEST_F(Frame, InATwoPlayerGameTheMouseClosesTheTipWithItsContinueButton) {
+    twoPlayer = 1;
+    gameNew();
+    ASSERT_EQ(gameState, STATE_TIP);
+    const LayoutPoint b = LAYOUT_TWO_PLAYER.continueButton;
+    const float x = static_cast<float>(b.x + SHEET_BUTTON_WIDTH / 2);
+    const float y = static_cast<float>(b.y + SHEET_BUTTON_HEIGHT / 2);
+    frameWithMouseAt(x, y, false);
+    EXPECT_EQ(frameInput.players[0].hoverTarget, HOVER_CONTINUE);
+    frameWithButton(true);
+    frameWithButton(false);
+    EXPECT_EQ(gameState, STATE_LEVEL_INTRO);
 }
 
 TEST_F(FrameWithWords, TheKeyboardAloneSpellsAWordWithTheDropKey) {

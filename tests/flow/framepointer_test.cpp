@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 
 #include "flow/frame.h"
+#include "flow/layout.h"
 #include "game/gamestate.h"
+#include "game/grid.h"
 #include "platform/headless/headless.h"
 
 namespace {
@@ -209,6 +211,97 @@ TEST_F(FramePointer, HoverRegionsByState) {
         pointerY = c.y;
         EXPECT_FALSE(frameHoverTest());
         EXPECT_EQ(frameInput.players[0].hoverTarget, c.hover) << c.x << ", " << c.y << " in state " << c.state;
+    }
+}
+
+// In a two-player game the mouse works player 0's grid where it is drawn:
+// the pointer on the middle of any letter selects that letter's cell.
+TEST_F(FramePointer, TwoPlayerPointerOnALetterSelectsItsCell) {
+    twoPlayer = 1;
+    const LayoutPoint g = LAYOUT_TWO_PLAYER.players[0].grid;
+    for (int32_t r = 0; r < GRID_SIZE; r++) {
+        for (int32_t c = 0; c < GRID_SIZE; c++) {
+            // From another cell, so that every one is a change.
+            cursorX[0] = (c + 3) % GRID_SIZE;
+            cursorY[0] = (r + 3) % GRID_SIZE;
+            pointerX = static_cast<float>(g.x + LAYOUT_CELL_PITCH * c) + LAYOUT_TILE_SIZE / 2.0f;
+            pointerY = static_cast<float>(g.y + LAYOUT_CELL_PITCH * r) + LAYOUT_TILE_SIZE / 2.0f;
+            EXPECT_TRUE(frameHoverTest()) << c << "," << r;
+            EXPECT_EQ(frameInput.players[0].hoverTarget, HOVER_GRID);
+            EXPECT_EQ(cursorX[0], c);
+            EXPECT_EQ(cursorY[0], r);
+            // Player 1's cursor is the keyboard's alone.
+            EXPECT_EQ(cursorX[1], 0);
+            EXPECT_EQ(cursorY[1], 0);
+        }
+    }
+}
+
+// The same stability test as in the one-player game, on the two-player grid's
+// own borders: the cells meet halfway between two letters.
+TEST_F(FramePointer, TwoPlayerNearABorderTheOldCellStays) {
+    const LayoutPoint g = LAYOUT_TWO_PLAYER.players[0].grid;
+    // Column 1 begins halfway between the letters of columns 0 and 1, as row 1 does.
+    const float border1X = static_cast<float>(g.x + LAYOUT_CELL_PITCH) - 4.0f;
+    const float border1Y = static_cast<float>(g.y + LAYOUT_CELL_PITCH) - 4.0f;
+    const float middle1X = static_cast<float>(g.x + LAYOUT_CELL_PITCH) + 13.5f;
+    const float middle1Y = static_cast<float>(g.y + LAYOUT_CELL_PITCH) + 13.5f;
+    struct Case {
+        float x, y;
+        int32_t c, r;  // the cursor afterwards; 4, 4 where it stays
+    };
+    const Case cases[] = {
+        {border1X, middle1Y, 4, 4},
+        {border1X + 3.0f, middle1Y, 4, 4},
+        {border1X + 5.0f, middle1Y, 1, 1},
+        {middle1X, border1Y + 5.0f, 1, 1},
+        {border1X + 5.0f, border1Y + 5.0f, 4, 4},
+        {border1X + 8.0f, border1Y + 5.0f, 1, 1},
+        {border1X - 5.0f, middle1Y, 0, 1},
+    };
+    for (const Case& c : cases) {
+        gameStateReset();
+        twoPlayer = 1;
+        cursorX[0] = 4;
+        cursorY[0] = 4;
+        pointerX = c.x;
+        pointerY = c.y;
+        frameHoverTest();
+        EXPECT_EQ(cursorX[0], c.c) << c.x << ", " << c.y;
+        EXPECT_EQ(cursorY[0], c.r) << c.x << ", " << c.y;
+    }
+}
+
+TEST_F(FramePointer, TwoPlayerHoverRegionsAreWhereTheirPicturesAre) {
+    const ScreenLayout& L = LAYOUT_TWO_PLAYER;
+    struct Case {
+        LayoutPoint at;
+        float dx, dy;
+        int32_t state;
+        int32_t hover;
+    };
+    const float w = SHEET_BUTTON_WIDTH - 1, h = SHEET_BUTTON_HEIGHT - 1;
+    const Case cases[] = {
+        {L.upperButton, 0, 0, STATE_PLAYING, HOVER_UPPER_BUTTON},
+        {L.upperButton, w, h, STATE_PLAYING, HOVER_UPPER_BUTTON},
+        {L.upperButton, -1, 0, STATE_PLAYING, HOVER_NONE},
+        {L.lowerButton, w / 2, h, STATE_GAME_OVER, HOVER_LOWER_BUTTON},
+        {L.lowerButton, w / 2, h + 1, STATE_GAME_OVER, HOVER_NONE},
+        {L.continueButton, 0, 0, STATE_TIP, HOVER_CONTINUE},
+        {L.continueButton, w / 2, h / 2, STATE_TIP, HOVER_CONTINUE},  // over player 0's grid
+        {L.continueButton, w, h, STATE_TIP, HOVER_CONTINUE},
+        {L.doNotShowButton, w / 2, h / 2, STATE_PLAYING, HOVER_NONE},  // only on a tip
+        {L.doNotShowButton, w, 0, STATE_TIP, HOVER_DO_NOT_SHOW},
+        {L.doNotShowButton, w + 1, 0, STATE_TIP, HOVER_NONE},
+    };
+    for (const Case& c : cases) {
+        gameStateReset();
+        twoPlayer = 1;
+        gameState = c.state;
+        pointerX = static_cast<float>(c.at.x) + c.dx;
+        pointerY = static_cast<float>(c.at.y) + c.dy;
+        frameHoverTest();
+        EXPECT_EQ(frameInput.players[0].hoverTarget, c.hover) << pointerX << ", " << pointerY << " in state " << c.state;
     }
 }
 

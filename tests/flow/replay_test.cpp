@@ -43,17 +43,6 @@ protected:
         replayClose();
         FlowTest::TearDown();
     }
-
-    // What a new process starts from: nothing of the recorded run is left.
-    static void coldStart() {
-        resetGameRecords();
-        keyDefReset();
-        hiScoresReset();
-        prefsReset();
-        cmSrand(1);
-        headlessSetTicks(0);
-        headless.quitPosted = 0;
-    }
 };
 
 TEST_F(Replay, ARecordedGamePlaysBackToTheSameScreensAndSavedFiles) {

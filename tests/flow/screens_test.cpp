@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <string>
 
 #include "Core/cmrand.h"
 #include "game/gamestate.h"
 #include "flow/keydefs.h"
+#include "flow/layout.h"
 #include "flow/screens.h"
 #include "game/banner.h"
 #include "game/dragmode.h"
@@ -74,11 +76,14 @@ protected:
 
 TEST_F(ScreensTest, GridLetterStandsAtItsCell)
 {
+    const LayoutPoint g0 = LAYOUT_TWO_PLAYER.players[0].grid;
+    const LayoutPoint g1 = LAYOUT_TWO_PLAYER.players[1].grid;
     struct Case {
         int32_t two, p, c, r, x, y;
     } cases[] = {
-        {0, 0, 0, 0, 150, 27}, {0, 0, 3, 2, 258, 99}, {0, 0, 6, 6, 366, 243},
-        {1, 0, 0, 0, 99, 27},  {1, 0, 6, 1, 315, 63}, {1, 1, 0, 0, 305, 27}, {1, 1, 6, 6, 521, 243},
+        {0, 0, 0, 0, 150, 27},           {0, 0, 3, 2, 258, 99},           {0, 0, 6, 6, 366, 243},
+        {1, 0, 0, 0, g0.x, g0.y},        {1, 0, 6, 1, g0.x + 216, g0.y + 36},
+        {1, 1, 0, 0, g1.x, g1.y},        {1, 1, 6, 6, g1.x + 216, g1.y + 216},
     };
     for (const Case& k : cases) {
         SetUp();
@@ -177,8 +182,16 @@ TEST_F(ScreensTest, TwoPlayerMarksStandUnderThatPlayersLetters)
     frameInput.players[0].hoverTarget = HOVER_GRID;
     scrDrawPlayScreen();
     std::vector<DrawCopy> got = drawCopies();
-    EXPECT_NE(drawIndexOf(got, markAt(SHEET_MARK_RED, 305 + 72, 135)), -1);
-    EXPECT_NE(drawIndexOf(got, markAt(SHEET_MARK_GREEN, 305 + 180, 27)), -1);
+    const LayoutPoint g1 = LAYOUT_TWO_PLAYER.players[1].grid;
+    EXPECT_NE(drawIndexOf(got, markAt(SHEET_MARK_RED, g1.x + 72, g1.y + 108)), -1);
+    EXPECT_NE(drawIndexOf(got, markAt(SHEET_MARK_GREEN, g1.x + 180, g1.y)), -1);
+    // Player 0's mouse is beside the grid: only player 1's cursor shows.
+    headlessClearCopies();
+    frameInput.players[0].hoverTarget = HOVER_NONE;
+    scrDrawPlayScreen();
+    got = drawCopies();
+    EXPECT_EQ(countOf(got, sheetCellMark(SHEET_MARK_GREEN)), 1);
+    EXPECT_NE(drawIndexOf(got, markAt(SHEET_MARK_GREEN, g1.x + 180, g1.y)), -1);
 }
 
 TEST_F(ScreensTest, MarkedLettersShakeByAtMostOnePixel)
@@ -233,8 +246,10 @@ TEST_F(ScreensTest, TwoPlayerIntroTextStandsInEachPlayersOwnGrid)
     std::strcpy(gridMessageRows[1][5], "Make word: CAT");
     scrDrawPlayScreen();
     std::vector<DrawCopy> got = drawCopies();
-    EXPECT_TRUE(drawHasSmallText(got, "Make 5 3-letter words", 104, 219));
-    EXPECT_TRUE(drawHasSmallText(got, "Make word: CAT", 310, 219));
+    const LayoutPoint g0 = LAYOUT_TWO_PLAYER.players[0].grid;
+    const LayoutPoint g1 = LAYOUT_TWO_PLAYER.players[1].grid;
+    EXPECT_TRUE(drawHasSmallText(got, "Make 5 3-letter words", g0.x + 5, g0.y + 192));
+    EXPECT_TRUE(drawHasSmallText(got, "Make word: CAT", g1.x + 5, g1.y + 192));
 }
 
 TEST_F(ScreensTest, ButtonColumn)
@@ -377,11 +392,12 @@ TEST_F(ScreensTest, OnePlayerHudTexts)
         {"Most recent words:", 518 - 72, 46}, {"Best words:", 518 - 44, 240},
         {"Press P to pause and view instructions", 320 - 152, 440},
         {"CA", 544 - 16, 61}, {"CAPES", 544 - 40, 72}, {"36", 552, 72}, {"CAT", 544 - 24, 83}, {"8", 552, 83},
-        {"CAPES", 544 - 40, 255}, {"36", 552, 255}, {"CAT", 544 - 24, 266}, {"8", 552, 266}, {"OLD", 544 - 24, 277},
+        {"CAPES", 544 - 40, 255}, {"36", 552, 255}, {"CAT", 544 - 24, 266}, {"8", 552, 266},
     };
     for (const Text& t : texts) EXPECT_TRUE(drawHasSmallText(got, t.text, t.x, t.y)) << t.text;
     EXPECT_FALSE(drawHasSmallText(got, "0", 552, 61));
     EXPECT_FALSE(drawHasSmallText(got, "0", 552, 277));
+    EXPECT_FALSE(drawHasSmallText(got, "OLD", 544 - 24, 277));  // a best row of score 0 is empty
     EXPECT_FALSE(drawHasSmallText(got, "HIDDEN", 544 - 48, 94));
 
     // The level bonus shows only in play.
@@ -396,33 +412,92 @@ TEST_F(ScreensTest, OnePlayerHudTexts)
 TEST_F(ScreensTest, TwoPlayerHudTexts)
 {
     twoPlayer = 1;
+    levelNumber = 11;
+    objective.done = 2;
     playerState[0].score = 77;
     playerState[1].score = 5;
     for (int32_t p = 0; p < 2; p++) {
         PlayerState& ps = playerState[p];
-        ps.wordRowCount = 6;
-        for (int32_t i = 0; i < 6; i++) {
-            std::strcpy(ps.recentWords[i], "DOG");
+        ps.wordRowCount = 12;
+        for (int32_t i = 0; i < 12; i++) {
+            std::snprintf(ps.recentWords[i], WORD_ROW_CHARS, "DOG%c", 'A' + i + 12 * p);
             ps.recentScores[i] = 10 + i;
-            std::strcpy(ps.bestWords[i].word, "EEL");
-            ps.bestWords[i].score = 20 + i;
+            std::snprintf(ps.bestWords[i].word, WORD_ROW_CHARS, "EEL%c", 'A' + i + 12 * p);
+            ps.bestWords[i].score = 90 - i;
         }
     }
     scrDrawPlayScreen();
     std::vector<DrawCopy> got = drawCopies();
-    EXPECT_TRUE(drawHasSmallText(got, "Score:", 5, 455));
-    EXPECT_TRUE(drawHasSmallText(got, "77", 5, 466));
-    EXPECT_TRUE(drawHasSmallText(got, "Score:", 635 - 48, 455));
-    EXPECT_TRUE(drawHasSmallText(got, "5", 635 - 8, 466));
+    const ScreenLayout& L = LAYOUT_TWO_PLAYER;
     for (int32_t p = 0; p < 2; p++) {
-        EXPECT_TRUE(drawHasSmallText(got, "DOG", 60 + 523 * p - 24, 200 + 15 * 5)) << p;
-        EXPECT_TRUE(drawHasSmallText(got, "15", 65 + 523 * p, 200 + 15 * 5)) << p;
-        EXPECT_TRUE(drawHasSmallText(got, "EEL", 244 + 206 * p - 24, 465)) << p;
-        EXPECT_TRUE(drawHasSmallText(got, "23", 249 + 206 * p, 465)) << p;
-        EXPECT_FALSE(drawHasSmallText(got, "24", 249 + 206 * p, 476)) << p;  // four best words at most
+        SCOPED_TRACE(p);
+        const LayoutPlayer& at = L.players[p];
+        EXPECT_TRUE(drawHasSmallText(got, "Score:", at.scoreLabel.x, at.scoreLabel.y));
+        EXPECT_TRUE(drawHasSmallText(got, p == 0 ? "77" : "5", at.scoreValue.x, at.scoreValue.y));
+        EXPECT_TRUE(drawHasSmallText(got, "Most recent words:", at.recent.heading.x - 72, at.recent.heading.y));
+        EXPECT_TRUE(drawHasSmallText(got, "Best words:", at.best.heading.x - 44, at.best.heading.y));
+        // As many rows as the layout has room for, each word ending where its score starts.
+        for (int32_t i = 0; i < 12; i++) {
+            char word[8];
+            char score[8];
+            std::snprintf(word, sizeof word, "DOG%c", 'A' + i + 12 * p);
+            std::snprintf(score, sizeof score, "%d", 10 + i);
+            const int32_t y = at.recent.top + at.recent.pitch * i;
+            EXPECT_EQ(drawHasSmallText(got, word, at.recent.wordRight - 32, y), i < at.recent.rows) << word;
+            EXPECT_EQ(drawHasSmallText(got, score, at.recent.scoreLeft, y), i < at.recent.rows) << word;
+            std::snprintf(word, sizeof word, "EEL%c", 'A' + i + 12 * p);
+            std::snprintf(score, sizeof score, "%d", 90 - i);
+            const int32_t by = at.best.top + at.best.pitch * i;
+            EXPECT_EQ(drawHasSmallText(got, word, at.best.wordRight - 32, by), i < 4) << word;
+            EXPECT_EQ(drawHasSmallText(got, score, at.best.scoreLeft, by), i < 4) << word;
+        }
     }
+    // The shared texts: the level counted from 1, the objective, the footer.
+    EXPECT_TRUE(drawHasSmallText(got, "Level", L.levelLabel.x - 20, L.levelLabel.y));
+    EXPECT_TRUE(drawHasSmallText(got, "12", L.levelValue.x - 8, L.levelValue.y));
+    EXPECT_TRUE(drawHasSmallText(got, "Objective:", L.objectiveLabel.x - 40, L.objectiveLabel.y));
+    headlessClearCopies();
+    txtDrawWrappedSmall("Make 3-letter words - done 2 of 5", L.objectiveText.x, L.objectiveText.y,
+                        L.objectiveText.width, L.objectiveText.lineHeight);
+    for (const DrawCopy& c : drawCopies()) EXPECT_NE(drawIndexOf(got, c), -1) << c;
+    EXPECT_TRUE(drawHasSmallText(got, "Press P to pause and view instructions", L.footer.x - 152, L.footer.y));
+    // None of the one-player places.
     EXPECT_FALSE(drawHasSmallText(got, "Objective:", 50, 400));
     EXPECT_FALSE(drawHasSmallText(got, "Score:", 50, 200));
+    EXPECT_FALSE(drawHasSmallText(got, "Level bonus:", 50, 230));
+}
+
+// A best word row of score 0 holds a word of an earlier game: nothing of it
+// shows, in either game, while the rows around it do.
+TEST_F(ScreensTest, BestWordRowsOfScoreZeroDrawNothing)
+{
+    for (int32_t two = 0; two < 2; two++) {
+        SCOPED_TRACE(two);
+        SetUp();
+        twoPlayer = two;
+        for (int32_t p = 0; p < 1 + two; p++) {
+            PlayerState& ps = playerState[p];
+            ps.wordRowCount = 4;
+            const char* words[4] = {"CAT", "QUIZ", "JUNK", "FIX"};
+            const int32_t scores[4] = {9, 0, 0, 0};
+            for (int32_t i = 0; i < 4; i++) {
+                std::strcpy(ps.bestWords[i].word, words[i]);
+                ps.bestWords[i].score = scores[i];
+            }
+        }
+        scrDrawPlayScreen();
+        std::vector<DrawCopy> got = drawCopies();
+        const ScreenLayout& L = two ? LAYOUT_TWO_PLAYER : LAYOUT_ONE_PLAYER;
+        for (int32_t p = 0; p < 1 + two; p++) {
+            const LayoutWordList& best = L.players[p].best;
+            EXPECT_TRUE(drawHasSmallText(got, "CAT", best.wordRight - 24, best.top)) << p;
+            EXPECT_TRUE(drawHasSmallText(got, "9", best.scoreLeft, best.top)) << p;
+        }
+        // Not a glyph of the emptied words anywhere: none of their letters is in another text.
+        for (char c : {'Q', 'U', 'I', 'Z', 'J', 'N', 'K', 'F', 'X'}) {
+            EXPECT_EQ(countOf(got, sheetSmallGlyph(drawSmallIndex(c))), 0) << c;
+        }
+    }
 }
 
 TEST_F(ScreensTest, PauseScreenListsHighScoresAndKeys)
@@ -616,12 +691,17 @@ TEST_F(ScreensTest, TwoPlayerGameOverShowsTheResult)
             EXPECT_TRUE(got.empty());
             continue;
         }
-        int32_t rightX = 635 - 8 * static_cast<int32_t>(std::strlen(k.right));
+        // Under each player's words: player 0's starting at its left edge, player 1's ending at its right.
+        const LayoutText& l = LAYOUT_TWO_PLAYER.players[0].result;
+        const LayoutText& r = LAYOUT_TWO_PLAYER.players[1].result;
+        ASSERT_EQ(l.align, TXT_ALIGN_LEFT);
+        ASSERT_EQ(r.align, TXT_ALIGN_RIGHT);
+        int32_t rightX = r.x - 8 * static_cast<int32_t>(std::strlen(k.right));
         bool left = false, right = false;
         for (int32_t dx = -1; dx <= 1; dx++) {
             for (int32_t dy = -1; dy <= 1; dy++) {
-                left = left || drawHasSmallText(got, k.left, 5 + dx, 435 + dy);
-                right = right || drawHasSmallText(got, k.right, rightX + dx, 435 + dy);
+                left = left || drawHasSmallText(got, k.left, l.x + dx, l.y + dy);
+                right = right || drawHasSmallText(got, k.right, rightX + dx, r.y + dy);
             }
         }
         EXPECT_TRUE(left) << k.left;

@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 
+#include "flow/layout.h"
 #include "tests/flow/flowfixture.h"
 
 namespace {
@@ -33,8 +34,12 @@ protected:
         return done();
     }
 
-    // One frame with the mouse over player 0's grid cell (c, r).
-    static void frameWithMouseOnCell(int32_t c, int32_t r, bool button) { frameWithMouseAt(cellX(c), cellY(r), button); }
+    // One frame with the mouse on the letter of player 0's grid cell (c, r), where the two-player screen draws it.
+    static void frameWithMouseOnCell(int32_t c, int32_t r, bool button) {
+        const LayoutPoint g = LAYOUT_TWO_PLAYER.players[0].grid;
+        frameWithMouseAt(static_cast<float>(g.x + LAYOUT_CELL_PITCH * c) + LAYOUT_TILE_SIZE / 2.0f,
+                         static_cast<float>(g.y + LAYOUT_CELL_PITCH * r) + LAYOUT_TILE_SIZE / 2.0f, button);
+    }
 
     // Each world cell tells its player and where it stands.
     static void markWorlds() {

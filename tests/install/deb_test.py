@@ -1,8 +1,10 @@
 #!/usr/bin/env python3
 """Builds the Debian package from a build folder, as the README's Install
-section does, and checks what dpkg would see: the game and its data inside,
-and xfonts-base recommended (SDL's message boxes on X11 need the X core
-fonts; without them a missing picture file is told on standard error only).
+section does, and checks what dpkg would see: the game, the headless replay
+program beside it and the data inside, and xfonts-base recommended (SDL's
+message boxes on X11 need the X core fonts; without them a missing picture
+file is told on standard error only). The unpacked game runs its headless
+program from beside itself.
 
     deb_test.py CPACK BUILD_DIR
 
@@ -42,9 +44,24 @@ def main():
         recommends = [p.strip().split()[0] for p in values.get("Recommends", "").split(",") if p.strip()]
         check("xfonts-base" in recommends, "it recommends xfonts-base (Recommends: %r)" % values.get("Recommends"))
         files = subprocess.run(["dpkg-deb", "-c", deb], capture_output=True, text=True, check=True).stdout
-        for path in ("./usr/bin/tarvoquelms", "./usr/share/tarvoquelms/ALL", "./usr/share/tarvoquelms/worddiction.txt"):
+        for path in ("./usr/bin/tarvoquelms", "./usr/bin/tarvoquelms-headless", "./usr/share/tarvoquelms/ALL",
+                     "./usr/share/tarvoquelms/worddiction.txt"):
             check(any(line.split()[-1] == path for line in files.splitlines() if line.split()),
                   "it holds %s" % path)
+        # Without a display the game hands --headless to the program beside it,
+        # which says in one line that the file is missing.
+        root = os.path.join(out, "root")
+        subprocess.run(["dpkg-deb", "-x", deb, root], check=True)
+        env = dict(os.environ)
+        env.pop("DISPLAY", None)
+        env.pop("WAYLAND_DISPLAY", None)
+        missing = os.path.join(out, "missing.tqr")
+        r = subprocess.run([os.path.join(root, "usr/bin/tarvoquelms"), "--replay", missing, "--headless"],
+                           capture_output=True, text=True, env=env, cwd=out, timeout=30)
+        lines = r.stderr.splitlines()
+        check(r.returncode == 2 and len(lines) == 1 and "cannot play" in lines[0],
+              "the unpacked tarvoquelms --replay MISSING --headless exits 2 with one line (got %d, %r)" %
+              (r.returncode, lines))
     finally:
         shutil.rmtree(out, ignore_errors=True)
     for f in failures:

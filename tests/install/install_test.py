@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
 """Installs the built game the way a package would, checks the installed desktop
 files, then plays the INSTALLED game under a virtual X server from an unrelated
-working folder and checks that it saved where it should and nowhere else.
+working folder and checks that it saved where it should and nowhere else, and
+that its recording of that game replays headless, with no display, to the same
+saved files.
 
     install_test.py CMAKE BUILD_DIR VERSION ICON_SIZES
 
@@ -151,11 +153,12 @@ def check_command_line(exe, work, env, version):
               "%s prints the usage on stderr and exits 2 (%s)" % (" ".join(args), got(r, "stderr")))
 
 
-def play(exe, work, home):
-    """Runs inside xvfb-run: starts the game, ends the game and quits with Escape."""
+def play(exe, work, home, recording):
+    """Runs inside xvfb-run: starts the game recording into `recording`, ends the
+    game and quits with Escape."""
     env = game_env(home)
     log = open(os.path.join(os.path.dirname(work), "game.log"), "w")
-    proc = subprocess.Popen([exe], cwd=work, env=env, stdout=log, stderr=log)
+    proc = subprocess.Popen([exe, "--record", recording], cwd=work, env=env, stdout=log, stderr=log)
     try:
         window = ""
         deadline = time.time() + 20
@@ -207,9 +210,43 @@ def check_saves(home):
     check(not stray, "nothing else was written in HOME: %s" % sorted(stray))
 
 
+def check_replay(exe, work, home, recording, replay_saves):
+    """The headless program beside the game plays the recording back with no
+    display, saving what the played game saved; a missing file is one line and 2."""
+    headless = os.path.join(os.path.dirname(exe), "tarvoquelms-headless")
+    check(os.access(headless, os.X_OK), "tarvoquelms-headless is installed beside tarvoquelms")
+    env = game_env(home)
+    env.pop("DISPLAY", None)
+    env.pop("WAYLAND_DISPLAY", None)
+    try:
+        r = run([exe, "--replay", os.path.join(work, "missing.tqr"), "--headless"], cwd=work, env=env, timeout=10)
+        missing = (r.returncode, r.stderr.splitlines())
+    except subprocess.TimeoutExpired:
+        missing = None
+    check(missing is not None and missing[0] == 2 and len(missing[1]) == 1 and "cannot play" in missing[1][0],
+          "--replay of a missing file --headless says so in one line and exits 2 (got %r)" % (missing,))
+    if not check(os.path.isfile(recording), "the played game left its recording"):
+        return
+    try:
+        r = run([exe, "--replay", recording, "--headless", "--save-dir", replay_saves], cwd=work, env=env,
+                timeout=60)
+        played = (r.returncode, r.stdout, r.stderr)
+    except subprocess.TimeoutExpired:
+        played = None
+    frames = [int(l.split()[1]) for l in played[1].splitlines() if l.startswith("frames ")] if played else []
+    check(played is not None and played[0] == 0 and frames and frames[0] > 0,
+          "the installed game replays its recording --headless with no display, exit status 0 (got %r)" % (played,))
+    save_dir = os.path.join(home, ".local", "share", "tarvoquelms")
+    for name in ("hi.txt", "prefs.txt"):
+        got = os.path.join(replay_saves, name)
+        want = os.path.join(save_dir, name)
+        check(os.path.isfile(got) and os.path.isfile(want) and open(got, "rb").read() == open(want, "rb").read(),
+              "the replay saved the same %s as the played game" % name)
+
+
 def main():
-    if len(sys.argv) == 5 and sys.argv[1] == "--play":
-        play(*sys.argv[2:5])
+    if len(sys.argv) == 6 and sys.argv[1] == "--play":
+        play(*sys.argv[2:6])
         return 1 if failures else 0
 
     cmake, build, version = sys.argv[1], os.path.abspath(sys.argv[2]), sys.argv[3]
@@ -230,16 +267,20 @@ def main():
         installed = snapshot(dest)
         home = os.path.join(scratch, "home")
         work = os.path.join(scratch, "work")
+        recording = os.path.join(scratch, "game.tqr")
+        replay_saves = os.path.join(scratch, "replay-saves")
         os.mkdir(home)
         os.mkdir(work)
         check_command_line(exe, work, game_env(home), version)
         r = subprocess.run(["xvfb-run", "-a", "-s", "-screen 0 640x480x24 -nolisten tcp",
-                            sys.executable, os.path.abspath(__file__), "--play", exe, work, home])
+                            sys.executable, os.path.abspath(__file__), "--play", exe, work, home, recording])
         if r.returncode != 0:
             failures.append("the game under xvfb-run")
             log = os.path.join(scratch, "game.log")
             if os.path.exists(log):
                 print("game output:\n" + open(log, errors="replace").read())
+        # The replay first: nothing it does may show in HOME either.
+        check_replay(exe, work, home, recording, replay_saves)
         check_saves(home)
         check(os.listdir(work) == [], "the working folder stays empty: %s" % sorted(os.listdir(work)))
         now = snapshot(dest)

@@ -83,3 +83,35 @@ TEST(Blit, RectanglesMatchThePixelByPixelRule) {
         }
     }
 }
+
+// Turned half a turn: the pixel at (i, j) of the rectangle lands at
+// (w - 1 - i, h - 1 - j); keyed pixels leave the destination as it was;
+// nothing outside the rectangle changes.
+TEST(Blit, ATurnedCopyPutsEachPixelAtThePointOppositeTheCentre) {
+    constexpr int32_t W = 30, H = 20;
+    uint8_t from[W * H], to[W * H];
+    cmSrand(9);
+    for (uint8_t& p : from) p = static_cast<uint8_t>(cmRand() % 3);  // index 0 is the key
+    PlatSurface src{from, W, H, W, 0, false};
+    PlatSurface dst{to, W, H, W, 0, false};
+    struct Case {
+        int32_t x, y, left, top, right, bottom;
+        bool keyed;
+    } cases[] = {{0, 0, 0, 0, W, H, false}, {3, 2, 5, 4, 12, 15, true}, {20, 9, 1, 1, 9, 2, false}};
+    for (const Case& c : cases) {
+        for (uint8_t& p : to) p = 200;
+        blitPixelsTurned(&dst, c.x, c.y, &src, c.left, c.top, c.right, c.bottom, c.keyed);
+        const int32_t w = c.right - c.left, h = c.bottom - c.top;
+        for (int32_t y = 0; y < H; y++) {
+            for (int32_t x = 0; x < W; x++) {
+                const bool inside = x >= c.x && x < c.x + w && y >= c.y && y < c.y + h;
+                uint8_t want = 200;
+                if (inside) {
+                    const uint8_t p = from[(c.bottom - 1 - (y - c.y)) * W + (c.right - 1 - (x - c.x))];
+                    if (!c.keyed || p != 0) want = p;
+                }
+                ASSERT_EQ(to[y * W + x], want) << x << "," << y;
+            }
+        }
+    }
+}

@@ -167,12 +167,7 @@ TEST_F(MonkeyRun, AMillionRandomFramesKeepEveryInvariantAndTheHeapStillAndReplay
 
     // From a cold start, as a new process would begin: nothing of the run may
     // leak into its replay.
-    resetGameRecords();
-    keyDefReset();
-    hiScoresReset();
-    prefsReset();
-    cmSrand(1);
-    headlessSetTicks(0);
+    coldStart();
     ASSERT_EQ(replayOpen("monkey.tqr"), REPLAY_OPENED) << replayOpenText();
     ASSERT_TRUE(replayBegin());
     gameNew();

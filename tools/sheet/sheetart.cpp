@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "flow/layout.h"
 #include "video/sheetlayout.h"
 
 namespace {
@@ -151,13 +152,13 @@ Rgb gaugeShade(Rgb base, int y, int height) {
 }
 
 // One gauge row: the label, the full bar, end marks and a scale under it. All
-// of it stays inside the 250 x 20 strip that blanking covers.
-void drawGaugeRow(Canvas& c, int yOffset, int gaugeTop, const char* label, const GaugeStyle& style) {
-    int top = gaugeTop + yOffset;
-    int left = SHEET_GAUGE_LEFT, width = SHEET_GAUGE_WIDTH, height = SHEET_GAUGE_HEIGHT;
+// of it stays inside the row that blanking covers.
+void drawGaugeRow(Canvas& c, int yOffset, LayoutPoint bar, const char* label, const GaugeStyle& style) {
+    int top = bar.y + yOffset;
+    int left = bar.x, width = SHEET_GAUGE_WIDTH, height = SHEET_GAUGE_HEIGHT;
     int baseline = top + 11;
     int textWidth = fontTextWidth(fontLabel, label);
-    textWithShadow(c, fontLabel, label, 227 - textWidth, baseline, LABEL, LABEL_SHADOW);
+    textWithShadow(c, fontLabel, label, left - 9 - textWidth, baseline, LABEL, LABEL_SHADOW);
     for (int x = 0; x < width; x++) {
         int segment = std::min(x / GAUGE_SEGMENT_WIDTH, GAUGE_SEGMENTS - 1);
         Rgb base = gaugeColour(style, segment / double(GAUGE_SEGMENTS - 1));
@@ -200,10 +201,14 @@ const GaugeStyle DRAG_STYLE = {{{132, 72, 220}, {70, 130, 240}, {60, 210, 236}, 
 // The CYCLE row is always blanked in play; it shares the LIFE colours.
 const GaugeStyle CYCLE_STYLE = LIFE_STYLE;
 
-void drawGaugeRows(Canvas& c, int yOffset) {
-    drawGaugeRow(c, yOffset, SHEET_GAUGE_LIFE_TOP, "LIFE:", LIFE_STYLE);
-    drawGaugeRow(c, yOffset, SHEET_GAUGE_DRAG_TOP, "DRAG:", DRAG_STYLE);
-    drawGaugeRow(c, yOffset, SHEET_GAUGE_CYCLE_TOP, "CYCLE:", CYCLE_STYLE);
+// The rows the layout has; a screen without a row has an empty one.
+void drawGaugeRows(Canvas& c, const ScreenLayout& layout, int yOffset) {
+    const LayoutGauge* gauges[3] = {&layout.life, &layout.drag, &layout.cycle};
+    const char* labels[3] = {"LIFE:", "DRAG:", "CYCLE:"};
+    const GaugeStyle* styles[3] = {&LIFE_STYLE, &DRAG_STYLE, &CYCLE_STYLE};
+    for (int i = 0; i < 3; i++) {
+        if (gauges[i]->row.right > gauges[i]->row.left) drawGaugeRow(c, yOffset, gauges[i]->bar, labels[i], *styles[i]);
+    }
 }
 
 // A framed dark panel of the quilted texture.
@@ -217,8 +222,8 @@ void drawWordPanel(Canvas& c, Box b) {
 
 // Small tiles spelling the game's name.
 void drawTitle(Canvas& c, int right, int top) {
-    const char* name = "TARVO QUELMS";
-    const int size = 15, pitch = 16;
+    const char* name = LAYOUT_TITLE;
+    const int size = LAYOUT_TITLE_TILE, pitch = LAYOUT_TITLE_PITCH;
     int n = static_cast<int>(std::strlen(name));
     int x = right - n * pitch + 1;
     for (int i = 0; i < n; i++, x += pitch) {
@@ -241,22 +246,39 @@ void drawTitle(Canvas& c, int right, int top) {
     }
 }
 
-void drawOnePlayerBackground(Canvas& c) {
-    c.fill(0, 0, 640, 480, ART_PLAIN);
-    // The grid: letters from (150, 27), 36 apart. The frame keeps clear of the
-    // plain strip at the top and the plain column at the left.
-    drawWell(c, Box{146, 23, 397, 274}, 150, 27, 7, 0);
-    drawGaugeRows(c, 0);
-    drawWordPanel(c, Box{410, 34, 627, 204});
-    drawWordPanel(c, Box{410, 228, 627, 398});
-    drawTitle(c, 626, 414);
+// A grid's well where the layout puts the grid, moved down by yOffset.
+void drawGridWell(Canvas& c, LayoutPoint grid, int yOffset) {
+    LayoutRect w = layoutGridWell(grid);
+    // The rectangle holds the shadow too, two pixels right and below the frame.
+    drawWell(c, Box{w.left, w.top + yOffset, w.right - 2, w.bottom - 2 + yOffset}, grid.x, grid.y, LAYOUT_GRID_CELLS,
+             yOffset);
 }
 
+void drawOnePlayerBackground(Canvas& c) {
+    const ScreenLayout& layout = LAYOUT_ONE_PLAYER;
+    c.fill(0, 0, 640, 480, ART_PLAIN);
+    // The frame keeps clear of the plain strip at the top and the plain column at the left.
+    drawGridWell(c, layout.players[0].grid, 0);
+    drawGaugeRows(c, layout, 0);
+    drawWordPanel(c, Box{410, 34, 627, 204});
+    drawWordPanel(c, Box{410, 228, 627, 398});
+    drawTitle(c, layout.titleRight.x, layout.titleRight.y);
+}
+
+// Painted whole, all 480 rows, to the two-player layout: both wells, the LIFE
+// and DRAG rows in the middle, a plate behind each player's word lists.
 void drawTwoPlayerBackground(Canvas& c) {
+    const ScreenLayout& layout = LAYOUT_TWO_PLAYER;
     int y0 = SHEET_BACKGROUND_TWO_PLAYER.top;
     c.fill(0, y0, 640, SHEET_BACKGROUND_TWO_PLAYER.bottom, ART_PLAIN);
-    drawGaugeRows(c, y0);
-    drawTitle(c, 320 + 6 * 16 - 8, y0 + 392);
+    for (const LayoutPlayer& player : layout.players) {
+        drawGridWell(c, player.grid, y0);
+        // The rectangle holds the plate's outline and shadow.
+        const LayoutRect& r = player.wordPanel;
+        drawWordPanel(c, Box{r.left + 1, r.top + 1 + y0, r.right - 2, r.bottom - 2 + y0});
+    }
+    drawGaugeRows(c, layout, y0);
+    drawTitle(c, layout.titleRight.x, layout.titleRight.y + y0);
 }
 
 // ---- Cell marks ----------------------------------------------------------------------------
@@ -434,18 +456,6 @@ void drawPanelPieces(Canvas& c) {
                 for (int x = r.left; x < r.right; x++)
                     c.set(x, y, panelColour(u0 + x - r.left, v0 + y - r.top, width, height));
         }
-    // The one-pixel seams between pieces belong to the two-player background:
-    // they continue the piece beside them so the plate shows whole there.
-    for (int col = 0; col < 2; col++) {
-        int seam = SHEET_PANEL_X[col] + SHEET_PANEL_WIDTH[col];
-        for (int y = SHEET_PANEL_Y[0]; y < SHEET_PANEL_Y[2] + SHEET_PANEL_HEIGHT[2]; y++)
-            c.set(seam, y, c.get(seam - 1, y));
-    }
-    for (int row = 0; row < 2; row++) {
-        int seam = SHEET_PANEL_Y[row] + SHEET_PANEL_HEIGHT[row];
-        for (int x = SHEET_PANEL_X[0]; x < SHEET_PANEL_X[2] + SHEET_PANEL_WIDTH[2]; x++)
-            c.set(x, seam, c.get(x, seam - 1));
-    }
 }
 
 // ---- Buttons -----------------------------------------------------------------------------------

@@ -1,0 +1,27 @@
+// The game as start-up leaves it, over the headless backend with the shipped
+// sheet and dictionary, every copy drawn: what the headless benchmarks start from.
+#pragma once
+
+#include "Core/cmrand.h"
+#include "dict/dictionary.h"
+#include "flow/keydefs.h"
+#include "flow/winproc.h"
+#include "game/grid.h"
+#include "platform/headless/headless.h"
+#include "video/display.h"
+
+namespace bench {
+
+// False when the display did not open (ALL missing from the game folder).
+inline bool openHeadlessGame() {
+    headlessReset();
+    headless.realCopies = true;
+    cmSrand(1);
+    dictLoad();
+    gridTotalLetterWeights();
+    keyDefReset();
+    platSetWindowProc(gameWindowProc);
+    return vidInit(nullptr, 0);
+}
+
+}  // namespace bench
