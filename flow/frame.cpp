@@ -52,7 +52,7 @@ void frameGaugeEmptied(int32_t i) {
         ShowBanner(gameEnd() ? BANNER_GAME_OVER_HIGH_SCORE : BANNER_GAME_OVER);
     } else {
         gaugeStop(gaugeTable[i]);
-        if (i == GAUGE_DRAG) dragModeOn[0] = 0;
+        if (i == GAUGE_DRAG) dragBarEmptied();
     }
 }
 
@@ -64,14 +64,17 @@ void framePlayStep() {
         if (g.running && gaugeIsEmpty(g)) frameGaugeEmptied(i);
     }
     for (int32_t p = 0; p < framePlayers(); p++) {
-        if (frameCursorKeys(p)) PointerCellChanged(p);
+        if (frameCursorKeys(p)) PointerCursorMoved(p);
         FallStep(p);
     }
 }
 
 void frameTurnWorldStep() {
-    // The phase's timer runs on while paused.
-    FallStep(0);
+    // The phase's timer runs on while paused; the cursors stand still.
+    for (int32_t p = 0; p < framePlayers(); p++) {
+        if (!paused && frameCursorKeys(p)) PointerCursorMoved(p);
+        FallStep(p);
+    }
     gaugeTick(lifeGauge);
     if (gaugeIsEmpty(lifeGauge)) {
         gameState = STATE_PLAYING;

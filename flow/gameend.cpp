@@ -47,5 +47,8 @@ bool hiScoreInsert(int32_t p) {
 bool gameEnd() {
     if (gameState == STATE_GAME_OVER || gameState == STATE_NO_DICTIONARY) return false;
     gameState = STATE_GAME_OVER;
-    return hiScoreInsert(0);
+    // Player 0 first, so of two equal scores player 0's stands higher.
+    bool entered = hiScoreInsert(0);
+    if (twoPlayer && hiScoreInsert(1)) entered = true;
+    return entered;
 }

@@ -9,8 +9,8 @@
 bool hiScoreInsert(int32_t p);
 
 // Ends the game in progress (in play, paused, in a level intro, a tip or Turn
-// The World): the game-over screen, and player 0's score offered to the
-// high-score table. True when the score entered the table. A game that is
+// The World): the game-over screen, and each player's score offered to the
+// high-score table, player 0's first. True when any score entered it. A game that is
 // already over, or the missing-dictionary screen, is left as it is and false
 // returned, so a game's score is offered once only.
 bool gameEnd();

@@ -29,7 +29,7 @@ int32_t* const keyDefControls[KEYDEF_CONTROLS] = {keyLeft, keyRight, keyUp, keyD
                                                  keyDrop, keyToggleWordRecognition, keyScrambleNext};
 
 const char* const keyDefLabels[KEYDEF_CONTROLS] = {"P%d LEFT", "P%d RIGHT", "P%d UP", "P%d DOWN", "P%d DROP",
-                                                   "P%d TOGGLE WORD RECOGNITION", "P%d SCRAMBLE NEXT"};
+                                                   "P%d DRAG MODE", "P%d SCRAMBLE NEXT"};
 
 const int32_t keyDefaults[MAX_PLAYERS][KEYDEF_CONTROLS] = {
     {65, 68, 87, 83, 32, 9, 87},

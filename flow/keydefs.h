@@ -13,7 +13,8 @@ constexpr int32_t KEY_NAME_SIZE = 64;   // enough for every name keyNameFormat w
 constexpr int32_t KEYDEF_TEXT_LINES = 7;
 
 // Windows virtual-key codes, index 0 for player 1 on screen, 1 for player 2;
-// 0 means no key.
+// 0 means no key. keyToggleWordRecognition starts and stops its player's Drag
+// Mode; keyScrambleNext is only shown, redefined and saved.
 extern int32_t keyLeft[MAX_PLAYERS];
 extern int32_t keyRight[MAX_PLAYERS];
 extern int32_t keyUp[MAX_PLAYERS];

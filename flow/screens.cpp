@@ -170,7 +170,8 @@ void scrDrawGameOverText()
 static void scrDrawButtonColumn(const ScreenLayout& layout)
 {
     scrClearLayoutRect(layout.buttonBlank);
-    if (dragStartAvailable() || (gameState == STATE_TIP && tipIndex == TIP_DRAG_AVAILABLE)) {
+    // The mouse is player 0's: START DRAG also lets it join player 1's Drag Mode.
+    if (dragStartAvailableFor(0) || (gameState == STATE_TIP && tipIndex == TIP_DRAG_AVAILABLE)) {
         scrDrawButton(layout.upperButton, SHEET_BUTTON_START_DRAG);
         tipShowIfAllowed(TIP_DRAG_AVAILABLE);
         // The tip opened over it (now or earlier): the button cannot be used meanwhile.

@@ -42,14 +42,22 @@ void winOpenTipKey() {
 // In a one-player game both columns of bindings act on player 0.
 int32_t winPlayerOf(int32_t column) { return twoPlayer * column; }
 
+// Key column p's cursor keys hold player i's cursor direction.
+void winCursorKeys(uint32_t k, int32_t p, int32_t i) {
+    if (isKey(k, keyLeft[p])) heldLeft[i] = 1;
+    if (isKey(k, keyRight[p])) heldRight[i] = 1;
+    if (isKey(k, keyUp[p])) heldUp[i] = 1;
+    if (isKey(k, keyDown[p])) heldDown[i] = 1;
+}
+
 void winPlayKeys(uint32_t k) {
+    // In a one-player game both columns' Drag Mode keys may be the same key:
+    // one press still toggles once.
+    uint8_t toggled[MAX_PLAYERS] = {};
     for (int32_t p = 0; p < MAX_PLAYERS; p++) {
         const int32_t i = winPlayerOf(p);
         if (!paused && gameState == STATE_PLAYING) {
-            if (isKey(k, keyLeft[p])) heldLeft[i] = 1;
-            if (isKey(k, keyRight[p])) heldRight[i] = 1;
-            if (isKey(k, keyUp[p])) heldUp[i] = 1;
-            if (isKey(k, keyDown[p])) heldDown[i] = 1;
+            winCursorKeys(k, p, i);
             // Tested in both passes: one press doubles the drain rate twice.
             if (k == VK_X) lifeGauge.drainRate *= 2.0f;
             if (k == VK_T) winOpenTipKey();
@@ -57,6 +65,14 @@ void winPlayKeys(uint32_t k) {
                 levelAdvance(0);
                 gameState = STATE_LEVEL_INTRO;
             }
+            if (isKey(k, keyToggleWordRecognition[p]) && !toggled[i]) {
+                toggled[i] = 1;
+                dragModeToggle(i);
+            }
+            if (isKey(k, keyDrop[p])) PointerPressOnCursor(i);
+        } else if (!paused && gameState == STATE_TURN_WORLD) {
+            // Each player's cursor drag turns that player's own world.
+            winCursorKeys(k, p, i);
             if (isKey(k, keyDrop[p])) PointerPressOnCursor(i);
         } else if (gameState == STATE_LEVEL_INTRO) {
             if (isKey(k, keyDrop[p])) PointerPress(i);

@@ -67,8 +67,9 @@ void newGame() {
 bool invariantsHold() {
     if (gameState < STATE_GAME_OVER || gameState > STATE_NO_DICTIONARY) return false;
     if (levelNumber < 0 || levelNumber > LEVEL_LAST) return false;
-    if (worldOffsetX < 0 || worldOffsetX >= WORLD_SIZE || worldOffsetY < 0 || worldOffsetY >= WORLD_SIZE) return false;
     for (int p = 0; p < MAX_PLAYERS; p++) {
+        if (worldOffsetX[p] < 0 || worldOffsetX[p] >= WORLD_SIZE || worldOffsetY[p] < 0 || worldOffsetY[p] >= WORLD_SIZE)
+            return false;
         for (int y = 0; y < GRID_SIZE; y++) {
             for (int x = 0; x < GRID_SIZE; x++) {
                 char c = wordgrid[p][y][x];

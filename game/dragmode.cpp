@@ -3,6 +3,7 @@
 #include "game/gamestate.h"
 #include "game/gauge.h"
 #include "game/grid.h"
+#include "game/path.h"
 #include "game/pointer.h"
 
 uint8_t dragModeOn[2];
@@ -36,11 +37,30 @@ bool dragStartAvailable() {
 
 bool dragModeActive() { return dragGauge.running != 0; }
 
+static bool dragAnyPlayerOn() {
+    for (int32_t q = 0; q < MAX_PLAYERS; q++)
+        if (dragModeOn[q]) return true;
+    return false;
+}
+
+// The bar already runs for another player, so p only joins them.
+static bool dragJoinAvailable(int32_t p) {
+    return gameState == STATE_PLAYING && dragModeActive() && !dragModeOn[p] && dragAnyPlayerOn();
+}
+
+bool dragStartAvailableFor(int32_t p) {
+    if (p < 0 || p >= MAX_PLAYERS) return false;
+    return dragStartAvailable() || dragJoinAvailable(p);
+}
+
 void dragModeStart(int32_t p) {
     if (p < 0 || p >= MAX_PLAYERS) return;
-    if (!dragStartAvailable()) return;
-    dragModeOn[p] = 1;
-    gaugeStart(dragGauge);
+    if (dragStartAvailable()) {
+        dragModeOn[p] = 1;
+        gaugeStart(dragGauge);
+    } else if (dragJoinAvailable(p)) {
+        dragModeOn[p] = 1;
+    }
 }
 
 void dragModeStop(int32_t p) {
@@ -49,10 +69,37 @@ void dragModeStop(int32_t p) {
         gameLog("point at stop drag but can't");
         return;
     }
+    if (!dragModeOn[p]) {
+        gameLog("point at stop drag but player %d is not dragging", p);
+        return;
+    }
     dragModeOn[p] = 0;
+    // The other player's Drag Mode keeps the bar running.
+    if (dragAnyPlayerOn()) return;
     gaugeStop(dragGauge);
     // The bar goes on draining for a moment, and Drag Mode cannot restart meanwhile.
     dragGauge.drainTicks = dragStopTicks;
+}
+
+void dragModeToggle(int32_t p) {
+    if (p < 0 || p >= MAX_PLAYERS) return;
+    if (dragModeOn[p]) {
+        dragModeStop(p);
+        if (highlightOn[p]) ClearWord(p);
+        return;
+    }
+    dragModeStart(p);
+    if (!dragModeOn[p] || wordLength[p] == 0) return;
+    ClearWord(p);
+    if (pointerHeld[p]) {
+        highlightOn[p] = 1;
+        prevCellX[p] = cursorX[p];
+        prevCellY[p] = cursorY[p];
+    }
+}
+
+void dragBarEmptied() {
+    for (int32_t q = 0; q < MAX_PLAYERS; q++) dragModeOn[q] = 0;
 }
 
 static bool dragCellValid(int32_t x, int32_t y) { return x >= 0 && x < GRID_SIZE && y >= 0 && y < GRID_SIZE; }

@@ -11,8 +11,8 @@
 
 int32_t gridRows = GRID_SIZE;
 int32_t gridCols = GRID_SIZE;
-int32_t worldOffsetX;
-int32_t worldOffsetY;
+int32_t worldOffsetX[MAX_PLAYERS];
+int32_t worldOffsetY[MAX_PLAYERS];
 int32_t letterWeightTotal;
 int32_t fallIntervalDefault = 100;
 
@@ -49,13 +49,13 @@ void gridTotalLetterWeights() {
 }
 
 void SetGrid(int32_t p) {
-    gameLog("\nSetGrid: Offsets %d, %d.", worldOffsetX, worldOffsetY);
     if (!gridPlayerValid(p)) return;
+    gameLog("\nSetGrid: Offsets %d, %d.", worldOffsetX[p], worldOffsetY[p]);
     const int32_t rows = gridRowLimit();
     const int32_t cols = gridColLimit();
     for (int32_t y = 0; y < rows; y++)
         for (int32_t x = 0; x < cols; x++)
-            wordgrid[p][y][x] = letterWorld[p][gridWorldIndex(worldOffsetY, y)][gridWorldIndex(worldOffsetX, x)];
+            wordgrid[p][y][x] = letterWorld[p][gridWorldIndex(worldOffsetY[p], y)][gridWorldIndex(worldOffsetX[p], x)];
 }
 
 void StoreGrid(int32_t p) {
@@ -64,7 +64,7 @@ void StoreGrid(int32_t p) {
     const int32_t cols = gridColLimit();
     for (int32_t y = 0; y < rows; y++)
         for (int32_t x = 0; x < cols; x++)
-            letterWorld[p][gridWorldIndex(worldOffsetY, y)][gridWorldIndex(worldOffsetX, x)] = wordgrid[p][y][x];
+            letterWorld[p][gridWorldIndex(worldOffsetY[p], y)][gridWorldIndex(worldOffsetX[p], x)] = wordgrid[p][y][x];
 }
 
 void VanishStep(int32_t p) {
@@ -82,8 +82,8 @@ void VanishStep(int32_t p) {
 void gridClearAll() {
     gridRows = GRID_SIZE;
     gridCols = GRID_SIZE;
-    worldOffsetX = 0;
-    worldOffsetY = 0;
+    std::memset(worldOffsetX, 0, sizeof worldOffsetX);
+    std::memset(worldOffsetY, 0, sizeof worldOffsetY);
     fallIntervalDefault = 100;
     std::memset(letterWorld, GRID_BLANK, sizeof letterWorld);
     std::memset(wordgrid, GRID_BLANK, sizeof wordgrid);
@@ -95,8 +95,8 @@ void gridClearAll() {
 
 void gridNewGame(int32_t p) {
     if (!(p >= 0 && p < MAX_PLAYERS)) return;
-    worldOffsetX = 0;
-    worldOffsetY = 0;
+    worldOffsetX[p] = 0;
+    worldOffsetY[p] = 0;
     for (int32_t r = 0; r < WORLD_SIZE; r++)
         for (int32_t c = 0; c < WORLD_SIZE; c++) letterWorld[p][r][c] = RandomLetter();
     SetGrid(p);

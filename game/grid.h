@@ -19,9 +19,10 @@ extern int32_t gridCols;
 // gridRows and gridCols held to 0..GRID_SIZE, for loops over the fixed arrays.
 int32_t gridRowLimit();
 int32_t gridColLimit();
-// World column and row shown in grid column 0 and row 0 (0..13), one pair for both players.
-extern int32_t worldOffsetX;
-extern int32_t worldOffsetY;
+// World column and row shown in each player's grid column 0 and row 0 (0..13):
+// each player turns their own world.
+extern int32_t worldOffsetX[MAX_PLAYERS];
+extern int32_t worldOffsetY[MAX_PLAYERS];
 // Chance weights of 'A'..'Z' and their sum (3053), totalled at start-up.
 extern const int32_t letterWeights[LETTER_COUNT];
 extern int32_t letterWeightTotal;
@@ -46,7 +47,7 @@ void gridTotalLetterWeights();
 // One random letter 'A'..'Z', favouring letters of the objective's target word
 // that player 0's grid lacks.
 char RandomLetter();
-// World to grid, for player p's window at the current offsets.
+// World to grid, for player p's window at player p's offsets.
 void SetGrid(int32_t p);
 // Grid back to the window's cells of the world.
 void StoreGrid(int32_t p);

@@ -28,6 +28,11 @@ char gridMessageRows[2][GRID_MESSAGE_ROW_COUNT][GRID_MESSAGE_ROW_SIZE];
 
 static bool levelPlayerValid(int32_t p) { return p >= 0 && p < MAX_PLAYERS; }
 
+// Every player in the game sees the intro in their own grid.
+static void levelComposeIntros() {
+    for (int32_t q = 0; q < (twoPlayer ? MAX_PLAYERS : 1); q++) bannerCompose(q);
+}
+
 int32_t levelBonus() {
     int32_t bonus = (levelNumber * 5 + 5) * 2;
     const uint32_t frames = playFrameCounter;
@@ -52,7 +57,7 @@ void levelAdvance(int32_t p) {
     playerState[p].score += levelBonus();
     if (levelNumber < LEVEL_LAST) levelNumber += 1;
     objectiveNew();
-    bannerCompose(p);
+    levelComposeIntros();
     gameState = STATE_LEVEL_INTRO;
 }
 
@@ -112,12 +117,10 @@ void gameNew() {
         for (int32_t i = 0; i < BEST_WORD_ROWS; i++) player.bestWords[i].score = 0;
     }
     levelNumber = 0;
-    worldOffsetX = 0;
-    worldOffsetY = 0;
 
     // Level 0 needs no random word, so the first objective comes before the seeding.
     objectiveNew();
-    bannerCompose(0);
+    levelComposeIntros();
     gameState = STATE_LEVEL_INTRO;
     cmSrand(frameInput.time);
 

@@ -24,9 +24,11 @@ extern char gridMessageRows[2][GRID_MESSAGE_ROW_COUNT][GRID_MESSAGE_ROW_SIZE];
 
 // The bonus for completing the current level now.
 int32_t levelBonus();
-// Awards the bonus to player p, moves to the next level and shows its intro.
+// Awards the bonus to player p, moves to the next level and shows its intro
+// to every player in the game.
 void levelAdvance(int32_t p);
-// Run when a fall step finds player p's grid full and settled.
+// Run when a fall step finds player p's grid full and settled: the first
+// player's grid to settle once the objective is met completes the level.
 void levelCheckComplete(int32_t p);
 // The level begins: play, the frame count of the level from 0, the gauges preset.
 void levelStart();

@@ -127,8 +127,8 @@ void PointerRelease(int32_t p) {
     }
 }
 
-void PointerCellChanged(int32_t p) {
-    if (!pointerPlayerValid(p)) return;
+// A move of player p's cursor made while the moving device is over `hoverTarget`.
+static void pointerCellChangedOver(int32_t p, int32_t hoverTarget) {
     lastMoveTime[p] = frameInput.time;
 
     // The grid is frozen once the objective is met, until the level ends.
@@ -136,7 +136,6 @@ void PointerCellChanged(int32_t p) {
         return;
     }
     if (!pointerCellValid(p)) return;
-    const int32_t hoverTarget = frameInput.players[p].hoverTarget;
     if (!pointerHeld[p]) {
         // A drag of the world always starts where the pointer is.
         if (gameState == STATE_TURN_WORLD && hoverTarget == HOVER_GRID) pointerTakeCell(p);
@@ -156,6 +155,14 @@ void PointerCellChanged(int32_t p) {
         pointerTakeCell(p);
         AddLetter(p);
     }
+}
+
+void PointerCellChanged(int32_t p) {
+    if (pointerPlayerValid(p)) pointerCellChangedOver(p, frameInput.players[p].hoverTarget);
+}
+
+void PointerCursorMoved(int32_t p) {
+    if (pointerPlayerValid(p)) pointerCellChangedOver(p, HOVER_GRID);
 }
 
 void pointerClearAll() {

@@ -18,6 +18,9 @@ void PointerPressOnCursor(int32_t p);
 void PointerRelease(int32_t p);
 // Called after the cursor of player p moved to another cell.
 void PointerCellChanged(int32_t p);
+// Called after a cursor key moved player p's cursor: a keyboard cursor always
+// stands on a grid cell, wherever the mouse pointer happens to be.
+void PointerCursorMoved(int32_t p);
 
 // Previous cells and press flags back to zero (for tests and a cold start).
 void pointerClearAll();

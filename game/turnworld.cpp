@@ -26,8 +26,9 @@ void TurnWorldBegin(int32_t p) {
     if (p < 0 || p >= MAX_PLAYERS) return;
     gameLog("But first, turn the world.");
     ShowBanner(BANNER_TURN_WORLD);
-    // Changes made to the grid in play are kept in the world before it turns.
-    StoreGrid(p);
+    // Changes made to the grids in play are kept in the worlds before they turn,
+    // whichever player's press began the phase.
+    for (int32_t q = 0; q < (twoPlayer ? MAX_PLAYERS : 1); q++) StoreGrid(q);
     gameState = STATE_TURN_WORLD;
     if (cursorX[p] >= 0 && cursorX[p] < GRID_SIZE && cursorY[p] >= 0 && cursorY[p] < GRID_SIZE) {
         prevCellX[p] = cursorX[p];
@@ -44,10 +45,10 @@ static int32_t turnWrap(int32_t v) { return ((v % WORLD_SIZE) + WORLD_SIZE) % WO
 void TurnWorldStep(int32_t p) {
     if (p < 0 || p >= MAX_PLAYERS) return;
     // The letters follow the pointer: a step right shows the world column to the left.
-    worldOffsetX = turnWrap(prevCellX[p] - cursorX[p] + worldOffsetX + WORLD_SIZE);
+    worldOffsetX[p] = turnWrap(prevCellX[p] - cursorX[p] + worldOffsetX[p] + WORLD_SIZE);
     prevCellX[p] = cursorX[p];
-    worldOffsetY = turnWrap(prevCellY[p] - cursorY[p] + worldOffsetY + WORLD_SIZE);
+    worldOffsetY[p] = turnWrap(prevCellY[p] - cursorY[p] + worldOffsetY[p] + WORLD_SIZE);
     prevCellY[p] = cursorY[p];
-    gameLog("Set grid to %d, %d.", worldOffsetX, worldOffsetY);
+    gameLog("Set grid to %d, %d.", worldOffsetX[p], worldOffsetY[p]);
     SetGrid(p);
 }

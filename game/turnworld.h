@@ -6,7 +6,8 @@
 
 // The phase's LIFE gauge preset; the Drag Bar is emptied.
 void gaugesTurnStart();
-// Begins the phase for player p (the press that leaves the level intro).
+// Begins the phase with player p's press (the press that leaves the level
+// intro); every player in the game turns their own world in it.
 void TurnWorldBegin(int32_t p);
-// Moves the window by the step from the previous cell to the cursor's cell.
+// Moves player p's window by the step from p's previous cell to p's cursor cell.
 void TurnWorldStep(int32_t p);

@@ -65,14 +65,14 @@ TEST_F(KeyDefs, EachRowShowsItsControlWithTheDefaultKey) {
         {2, "P1 UP", "W", 153},
         {3, "P1 DOWN", "S", 164},
         {4, "P1 DROP", "SPACE", 175},
-        {5, "P1 TOGGLE WORD RECOGNITION", "TAB", 186},
+        {5, "P1 DRAG MODE", "TAB", 186},
         {6, "P1 SCRAMBLE NEXT", "W", 197},
         {7, "P2 LEFT", "NUMPAD4", 251},
         {8, "P2 RIGHT", "NUMPAD6", 262},
         {9, "P2 UP", "NUMPAD8", 273},
         {10, "P2 DOWN", "NUMPAD5", 284},
         {11, "P2 DROP", "NUMPAD2", 295},
-        {12, "P2 TOGGLE WORD RECOGNITION", "ADD", 306},
+        {12, "P2 DRAG MODE", "ADD", 306},
         {13, "P2 SCRAMBLE NEXT", "NUMPAD8", 317},
     };
     for (const Case& c : cases) {

@@ -238,6 +238,44 @@ TEST_F(WindowProc, InAOnePlayerGameBothColumnsOfKeysDrivePlayerZero) {
     EXPECT_EQ(wordLength[0], 0);
 }
 
+TEST_F(WindowProc, InAOnePlayerGameEitherDragModeKeyStartsAndStopsDragMode) {
+    struct Case {
+        const char* name;
+        uint32_t key;
+        int32_t secondColumnKey;  // player 2's Drag Mode binding
+        float barLevel;
+        uint8_t paused;
+        uint8_t started;
+    };
+    const Case cases[] = {
+        {"Tab", VK_TAB, 107, 180.0f, 0, 1},
+        {"keypad +", 107, 107, 180.0f, 0, 1},
+        {"both columns on one key", VK_TAB, VK_TAB, 180.0f, 0, 1},
+        {"bar under half full", VK_TAB, 107, 89.0f, 0, 0},
+        {"paused", VK_TAB, 107, 180.0f, 1, 0},
+    };
+    for (const Case& c : cases) {
+        frameInputConsumed();
+        startPlay();
+        keyToggleWordRecognition[1] = c.secondColumnKey;
+        dragGauge.level = c.barLevel;
+        paused = c.paused;
+        keyDown(c.key);
+        keyUp(c.key);
+        EXPECT_EQ(dragModeOn[0], c.started) << c.name;
+        EXPECT_EQ(dragModeActive(), c.started == 1) << c.name;
+        EXPECT_EQ(dragModeOn[1], 0) << c.name;
+        if (!c.started) continue;
+        // The next press stops it as STOP DRAG does: the bar holds and grows.
+        keyDown(c.key);
+        EXPECT_EQ(dragModeOn[0], 0) << c.name;
+        EXPECT_FALSE(dragModeActive()) << c.name;
+        EXPECT_EQ(dragGauge.drainTicks, dragStopTicks) << c.name;
+        EXPECT_FLOAT_EQ(dragGauge.fullLevel, 220.0f) << c.name;
+        keyUp(c.key);
+    }
+}
+
 TEST_F(WindowProc, InATwoPlayerGameEachColumnDrivesItsOwnPlayer) {
     twoPlayer = 1;
     startPlay();
@@ -252,15 +290,19 @@ TEST_F(WindowProc, InATwoPlayerGameEachColumnDrivesItsOwnPlayer) {
     EXPECT_EQ(pointerHeld[0], 0);
 }
 
-TEST_F(WindowProc, KeysReleasedInAnyStateClearTheirHeldFlagsButPressOnlyInPlay) {
+TEST_F(WindowProc, KeysReleasedInAnyStateClearTheirHeldFlagsButPressOnlyInPlayOrTurningTheWorld) {
     struct Case {
         int32_t state;
         uint8_t paused;
+        uint8_t pressed;
     };
     const Case cases[] = {
-        {STATE_PLAYING, 1}, {STATE_GAME_OVER, 0}, {STATE_TIP, 0}, {STATE_LEVEL_INTRO, 1}, {STATE_TURN_WORLD, 0},
+        {STATE_PLAYING, 1, 0},     {STATE_GAME_OVER, 0, 0},  {STATE_TIP, 0, 0},
+        {STATE_LEVEL_INTRO, 1, 0}, {STATE_TURN_WORLD, 1, 0}, {STATE_TURN_WORLD, 0, 1},
     };
     for (const Case& c : cases) {
+        // As a frame between the cases would, so the frame's record has room for their keys.
+        frameInputConsumed();
         startPlay();
         keyDown('A');
         keyDown(104);  // NUMPAD8: UP
@@ -271,7 +313,8 @@ TEST_F(WindowProc, KeysReleasedInAnyStateClearTheirHeldFlagsButPressOnlyInPlay) 
         EXPECT_EQ(heldLeft[0], 0) << "state " << c.state;
         EXPECT_EQ(heldUp[0], 0) << "state " << c.state;
         keyDown('D');
-        EXPECT_EQ(heldRight[0], 0) << "state " << c.state;
+        EXPECT_EQ(heldRight[0], c.pressed) << "state " << c.state << " paused " << int{c.paused};
+        keyUp('D');
     }
 }
 

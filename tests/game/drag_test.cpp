@@ -189,6 +189,72 @@ TEST_F(DragTest, DragModeBelongsToThePlayerWhoStartedIt) {
     EXPECT_EQ(promptChoose(), 1);
 }
 
+TEST_F(DragTest, TheOtherPlayerJoinsTheRunningBarAndOnlyTheLastToLeaveStopsIt) {
+    twoPlayer = 1;
+    dragOn(0, 180.0f);
+    EXPECT_FALSE(dragStartAvailable());
+    EXPECT_FALSE(dragStartAvailableFor(0));
+    EXPECT_TRUE(dragStartAvailableFor(1));
+    playClick(1, HOVER_UPPER_BUTTON);
+    EXPECT_EQ(dragModeOn[1], 1);
+    EXPECT_FLOAT_EQ(dragGauge.level, 180.0f);  // joining costs nothing more
+
+    // STOP DRAG ends only its own player's Drag Mode while the other is in it.
+    playClick(0, HOVER_LOWER_BUTTON);
+    EXPECT_EQ(dragModeOn[0], 0);
+    EXPECT_EQ(dragModeOn[1], 1);
+    EXPECT_TRUE(dragModeActive());
+    EXPECT_FLOAT_EQ(dragGauge.fullLevel, 180.0f);
+    EXPECT_EQ(dragGauge.drainTicks, 0);
+    // A player not in Drag Mode stops nothing.
+    playClick(0, HOVER_LOWER_BUTTON);
+    EXPECT_EQ(dragModeOn[1], 1);
+    EXPECT_TRUE(dragModeActive());
+    // The one who left may join again, but only in play.
+    EXPECT_TRUE(dragStartAvailableFor(0));
+    gameState = STATE_TIP;
+    EXPECT_FALSE(dragStartAvailableFor(0));
+    gameState = STATE_PLAYING;
+
+    // The last one out stops the bar, with its growth and hold.
+    playClick(1, HOVER_LOWER_BUTTON);
+    EXPECT_EQ(dragModeOn[1], 0);
+    EXPECT_FALSE(dragModeActive());
+    EXPECT_FLOAT_EQ(dragGauge.fullLevel, 220.0f);
+    EXPECT_EQ(dragGauge.drainTicks, dragStopTicks);
+    EXPECT_FALSE(dragStartAvailableFor(0));
+    EXPECT_FALSE(dragStartAvailableFor(1));
+}
+
+TEST_F(DragTest, TheDragModeKeyTurnsAHeldWordIntoACarryOfTheLetterUnderTheCursorAndPutsItDownToStop) {
+    const char* const rows[GRID_SIZE] = {"ABCDEFG", "HIJKLMN", "OPQRSTU", "VWXYZAB", "CDEFGHI", "JKLMNOP", "QRSTUVW"};
+    playSetGrid(0, rows);
+    dragGauge.level = 180.0f;
+    playPressAt(0, 0, 0);
+    playMoveTo(0, 1, 0);
+    playMoveTo(0, 3, 2);  // a jump: the word stays "AB"
+    ASSERT_EQ(wordLength[0], 2);
+    dragModeToggle(0);
+    EXPECT_EQ(dragModeOn[0], 1);
+    EXPECT_EQ(wordLength[0], 0);
+    EXPECT_STREQ(playerState[0].recentWords[0], "");
+    EXPECT_EQ(highlightOn[0], 1);
+    playMoveTo(0, 4, 2);
+    EXPECT_EQ(playGridRow(0, 2), "OPQSRTU");
+    EXPECT_EQ(playGridRow(0, 0), "ABCDEFG");
+
+    dragModeToggle(0);
+    EXPECT_EQ(dragModeOn[0], 0);
+    EXPECT_FALSE(dragModeActive());
+    EXPECT_EQ(highlightOn[0], 0);
+    // The press is still held, but carries and spells nothing until released.
+    playMoveTo(0, 5, 2);
+    EXPECT_EQ(playGridRow(0, 2), "OPQSRTU");
+    EXPECT_EQ(wordLength[0], 0);
+    PointerRelease(0);
+    EXPECT_EQ(playerState[0].recentWordCount, 0);
+}
+
 TEST_F(DragTest, ANewLevelEmptiesARunningBarWithoutStoppingIt) {
     dragOn(0, 150.0f);
     gaugesLevelStart();

@@ -124,15 +124,20 @@ TEST_F(GridTest, GridShowsTheWorldThroughWrappingOffsets) {
         for (int32_t r = 0; r < WORLD_SIZE; r++)
             for (int32_t c = 0; c < WORLD_SIZE; c++)
                 letterWorld[p][r][c] = static_cast<char>('A' + (r * WORLD_SIZE + c + p * 7) % 26);
-    worldOffsetX = 10;
-    worldOffsetY = 12;
+    worldOffsetX[1] = 10;
+    worldOffsetY[1] = 12;
+    worldOffsetX[0] = 3;
+    worldOffsetY[0] = 0;
     SetGrid(1);
     EXPECT_EQ(wordgrid[1][3][2], letterWorld[1][1][12]);
     for (int32_t y = 0; y < GRID_SIZE; y++)
         for (int32_t x = 0; x < GRID_SIZE; x++)
             EXPECT_EQ(wordgrid[1][y][x], letterWorld[1][(12 + y) % 14][(10 + x) % 14]) << y << "," << x;
-    // Player 0's grid is untouched.
+    // Player 0's grid is untouched, and shows its own window when set.
     EXPECT_EQ(wordgrid[0][0][0], GRID_BLANK);
+    SetGrid(0);
+    EXPECT_EQ(wordgrid[0][0][0], letterWorld[0][0][3]);
+    EXPECT_EQ(wordgrid[0][6][6], letterWorld[0][6][9]);
 }
 
 TEST_F(GridTest, StoreGridWritesTheWindowBackAndOnlyIt) {
@@ -140,8 +145,8 @@ TEST_F(GridTest, StoreGridWritesTheWindowBackAndOnlyIt) {
         for (int32_t c = 0; c < WORLD_SIZE; c++) letterWorld[0][r][c] = static_cast<char>('A' + (r + c) % 26);
     char before[WORLD_SIZE][WORLD_SIZE];
     std::memcpy(before, letterWorld[0], sizeof before);
-    worldOffsetX = 10;
-    worldOffsetY = 12;
+    worldOffsetX[0] = 10;
+    worldOffsetY[0] = 12;
     SetGrid(0);
     char grid[GRID_SIZE][GRID_SIZE];
     std::memcpy(grid, wordgrid[0], sizeof grid);
@@ -164,8 +169,10 @@ TEST_F(GridTest, NewGameFillsTheWorldRowByRowAndShowsItsCorner) {
     vanishMark[1][2][2] = 1;
     gridStepTime[1] = 777;
     fallInterval[1] = -42;
-    worldOffsetX = 5;
-    worldOffsetY = 9;
+    for (int32_t p = 0; p < MAX_PLAYERS; p++) {
+        worldOffsetX[p] = 5;
+        worldOffsetY[p] = 9;
+    }
     cmSrand(99);
     const uint32_t after196 = wordRulesStateAfter(196);
     char expected[WORLD_SIZE * WORLD_SIZE];
@@ -175,8 +182,11 @@ TEST_F(GridTest, NewGameFillsTheWorldRowByRowAndShowsItsCorner) {
     gridNewGame(1);
     EXPECT_EQ(cmRandState(), after196);
     EXPECT_EQ(std::memcmp(letterWorld[1], expected, sizeof expected), 0);
-    EXPECT_EQ(worldOffsetX, 0);
-    EXPECT_EQ(worldOffsetY, 0);
+    EXPECT_EQ(worldOffsetX[1], 0);
+    EXPECT_EQ(worldOffsetY[1], 0);
+    // The other player's window stays where it was.
+    EXPECT_EQ(worldOffsetX[0], 5);
+    EXPECT_EQ(worldOffsetY[0], 9);
     for (int32_t y = 0; y < GRID_SIZE; y++)
         for (int32_t x = 0; x < GRID_SIZE; x++) EXPECT_EQ(wordgrid[1][y][x], letterWorld[1][y][x]);
     EXPECT_EQ(vanishMark[1][2][2], 0);
@@ -377,8 +387,8 @@ TEST_F(GridTest, OutOfRangePlayersAndOversizedGridDimensionsStayInBounds) {
     // Rows and columns beyond the fixed arrays are held to seven.
     gridRows = 12;
     gridCols = 40;
-    worldOffsetX = -3;
-    worldOffsetY = 99;
+    worldOffsetX[0] = -3;
+    worldOffsetY[0] = 99;
     SetGrid(0);
     StoreGrid(0);
     vanishPending[0] = 0;

@@ -146,8 +146,9 @@ TEST_F(LevelTest, AdvanceAwardsTheBonusMovesOnAndShowsTheIntro) {
     EXPECT_EQ(objective.target, 3);
     EXPECT_STREQ(gridMessageRows[1][0], "LEVEL 4");
     EXPECT_STREQ(gridMessageRows[1][3], "0000120");
-    // Only the player who completed the level gets new rows.
-    EXPECT_STREQ(gridMessageRows[0][0], "OLDROW0");
+    // The other player's intro shows the next level too, with their own score.
+    EXPECT_STREQ(gridMessageRows[0][0], "LEVEL 4");
+    EXPECT_STREQ(gridMessageRows[0][3], "0000000");
 }
 
 TEST_F(LevelTest, AdvanceFromTheLastLevelRepeatsIt) {
@@ -225,6 +226,26 @@ TEST_F(LevelTest, LevelEndsOnlyOnTheFirstFallStepThatFindsTheGridFullAndSettled)
     EXPECT_EQ(levelNumber, 1);
 }
 
+TEST_F(LevelTest, InATwoPlayerGameTheFirstGridToSettleOnceTheObjectiveIsMetCompletesTheLevel) {
+    twoPlayer = 1;
+    startPlaying();
+    playSetGrid(0, fullGrid);
+    playSetGrid(1, fullGrid);
+    wordgrid[0][4][2] = GRID_BLANK;  // player 0's grid is still falling
+    playerState[0].score = 40;
+    objective.done = 5;
+    frameInput.time = 9000;
+    FallStep(0);
+    EXPECT_EQ(gameState, STATE_PLAYING);
+    FallStep(1);
+    EXPECT_EQ(gameState, STATE_LEVEL_INTRO);
+    EXPECT_EQ(levelNumber, 1);
+    EXPECT_GT(playerState[1].score, 0);  // the bonus is the settling player's
+    EXPECT_EQ(playerState[0].score, 40);
+    for (int32_t p = 0; p < MAX_PLAYERS; p++) EXPECT_STREQ(gridMessageRows[p][0], "LEVEL 1") << p;
+    EXPECT_STREQ(gridMessageRows[0][3], "0000040");
+}
+
 TEST_F(LevelTest, FullGridWithTheObjectiveUnmetDoesNotEndTheLevel) {
     startPlaying();
     playSetGrid(0, fullGrid);
@@ -238,9 +259,9 @@ TEST_F(LevelTest, FullGridWithTheObjectiveUnmetDoesNotEndTheLevel) {
 TEST_F(LevelTest, NewGameStartsAtTheWelcomeWithTheHowToPlayTip) {
     // Left over from an earlier game.
     levelNumber = 7;
-    worldOffsetX = 5;
-    worldOffsetY = 9;
     for (int32_t p = 0; p < MAX_PLAYERS; p++) {
+        worldOffsetX[p] = 5 + p;
+        worldOffsetY[p] = 9 + p;
         playerState[p].score = 999;
         playerState[p].wordRowCount = 12;
         playerState[p].recentWordCount = 40;
@@ -261,9 +282,9 @@ TEST_F(LevelTest, NewGameStartsAtTheWelcomeWithTheHowToPlayTip) {
     EXPECT_EQ(objective.requiredLength, 3);
     EXPECT_STREQ(gridMessageRows[0][0], "WELCOME");
     EXPECT_STREQ(gridMessageRows[0][5], "Make 5 3-letter words");
-    EXPECT_EQ(worldOffsetX, 0);
-    EXPECT_EQ(worldOffsetY, 0);
     for (int32_t p = 0; p < MAX_PLAYERS; p++) {
+        EXPECT_EQ(worldOffsetX[p], 0);
+        EXPECT_EQ(worldOffsetY[p], 0);
         EXPECT_EQ(playerState[p].score, 0);
         EXPECT_EQ(playerState[p].wordRowCount, 0);
         EXPECT_EQ(playerState[p].recentWordCount, 0);
@@ -295,8 +316,11 @@ TEST_F(LevelTest, NewGameWithTheFirstTipSetAsideStaysInTheIntro) {
     gameNew();
     EXPECT_EQ(gameState, STATE_LEVEL_INTRO);
     EXPECT_EQ(tipShown[TIP_HOW_TO_PLAY], 0);
-    // Only player 0's rows are written.
-    EXPECT_STREQ(gridMessageRows[1][0], "KEPT");
+    // Both players' grids show the welcome.
+    for (int32_t p = 0; p < MAX_PLAYERS; p++) {
+        EXPECT_STREQ(gridMessageRows[p][0], "WELCOME") << p;
+        EXPECT_STREQ(gridMessageRows[p][5], "Make 5 3-letter words") << p;
+    }
 }
 
 }  // namespace

@@ -43,9 +43,9 @@ void checkInvariants(const char* action) {
         ASSERT_TRUE(player.wordRowCount >= 0 && player.wordRowCount <= WORD_ROWS_SHOWN);
         ASSERT_TRUE(player.recentWordCount >= 0 && player.recentWordCount <= RECENT_WORD_ROWS);
         ASSERT_GE(player.score, 0);
+        ASSERT_TRUE(worldOffsetX[p] >= 0 && worldOffsetX[p] < WORLD_SIZE);
+        ASSERT_TRUE(worldOffsetY[p] >= 0 && worldOffsetY[p] < WORLD_SIZE);
     }
-    ASSERT_TRUE(worldOffsetX >= 0 && worldOffsetX < WORLD_SIZE);
-    ASSERT_TRUE(worldOffsetY >= 0 && worldOffsetY < WORLD_SIZE);
     ASSERT_TRUE(levelNumber >= 0 && levelNumber <= LEVEL_LAST);
     ASSERT_TRUE(gameState >= STATE_GAME_OVER && gameState <= STATE_NO_DICTIONARY);
     // A tip never leads back to a tip.
@@ -74,7 +74,7 @@ void frameSteps() {
         }
         if (dragGauge.running && gaugeIsEmpty(dragGauge)) {
             gaugeStop(dragGauge);
-            dragModeOn[0] = 0;
+            dragBarEmptied();
         }
         for (int32_t p = 0; p <= twoPlayer; p++) FallStep(p);
     } else if (gameState == STATE_TURN_WORLD) {

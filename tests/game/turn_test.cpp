@@ -27,7 +27,7 @@ protected:
         for (int32_t y = 0; y < GRID_SIZE; y++)
             for (int32_t x = 0; x < GRID_SIZE; x++)
                 ASSERT_EQ(wordgrid[0][y][x],
-                          letterWorld[0][(worldOffsetY + y) % WORLD_SIZE][(worldOffsetX + x) % WORLD_SIZE])
+                          letterWorld[0][(worldOffsetY[0] + y) % WORLD_SIZE][(worldOffsetX[0] + x) % WORLD_SIZE])
                     << x << "," << y;
     }
 };
@@ -36,10 +36,10 @@ TEST_F(TurnTest, DraggingRightLowersTheColumnOffsetCellByCell) {
     beginPhase();
     playPressAt(0, 3, 3);
     playMoveTo(0, 4, 3);
-    EXPECT_EQ(worldOffsetX, 13);
-    EXPECT_EQ(worldOffsetY, 0);
+    EXPECT_EQ(worldOffsetX[0], 13);
+    EXPECT_EQ(worldOffsetY[0], 0);
     playMoveTo(0, 5, 3);
-    EXPECT_EQ(worldOffsetX, 12);
+    EXPECT_EQ(worldOffsetX[0], 12);
     EXPECT_EQ(wordgrid[0][0][0], letterWorld[0][0][12]);
     expectGridShowsWindow();
 }
@@ -48,8 +48,8 @@ TEST_F(TurnTest, ADiagonalStepUpLeftRaisesBothOffsets) {
     beginPhase();
     playPressAt(0, 3, 3);
     playMoveTo(0, 2, 2);
-    EXPECT_EQ(worldOffsetX, 1);
-    EXPECT_EQ(worldOffsetY, 1);
+    EXPECT_EQ(worldOffsetX[0], 1);
+    EXPECT_EQ(worldOffsetY[0], 1);
     expectGridShowsWindow();
 }
 
@@ -65,10 +65,10 @@ TEST_F(TurnTest, FourteenCellsInOneDirectionBringTheSameLettersBack) {
         for (int32_t x = 1; x < GRID_SIZE && moved < WORLD_SIZE; x++, moved++) playMoveTo(0, x, 4);
         PointerRelease(0);
         if (moved < WORLD_SIZE) {
-            EXPECT_NE(worldOffsetX, 0);
+            EXPECT_NE(worldOffsetX[0], 0);
         }
     }
-    EXPECT_EQ(worldOffsetX, 0);
+    EXPECT_EQ(worldOffsetX[0], 0);
     EXPECT_EQ(std::memcmp(before, wordgrid[0], sizeof before), 0);
 }
 
@@ -76,8 +76,8 @@ TEST_F(TurnTest, WithTheButtonUpAMoveOnlySetsWhereTheNextDragStarts) {
     beginPhase();
     playMoveTo(0, 1, 1);
     playMoveTo(0, 5, 6);
-    EXPECT_EQ(worldOffsetX, 0);
-    EXPECT_EQ(worldOffsetY, 0);
+    EXPECT_EQ(worldOffsetX[0], 0);
+    EXPECT_EQ(worldOffsetY[0], 0);
     EXPECT_EQ(prevCellX[0], 5);
     EXPECT_EQ(prevCellY[0], 6);
     // Off the grid the start stays where it was.
@@ -161,7 +161,7 @@ TEST_F(TurnTest, ReleasingInThePhaseDoesNothing) {
     EXPECT_EQ(gameState, STATE_TURN_WORLD);
     EXPECT_EQ(pointerHeld[0], 0);
     playMoveTo(0, 4, 3);
-    EXPECT_EQ(worldOffsetX, 0);
+    EXPECT_EQ(worldOffsetX[0], 0);
 }
 
 TEST_F(TurnTest, BannersLastByTheLengthOfTheirText) {

@@ -44,9 +44,9 @@ std::string brokenInvariant() {
     };
     if (gameState < STATE_GAME_OVER || gameState > STATE_NO_DICTIONARY) return fail("gameState", gameState);
     if (levelNumber < 0 || levelNumber > LEVEL_LAST) return fail("levelNumber", levelNumber);
-    if (worldOffsetX < 0 || worldOffsetX >= WORLD_SIZE) return fail("worldOffsetX", worldOffsetX);
-    if (worldOffsetY < 0 || worldOffsetY >= WORLD_SIZE) return fail("worldOffsetY", worldOffsetY);
     for (int p = 0; p < MAX_PLAYERS; p++) {
+        if (worldOffsetX[p] < 0 || worldOffsetX[p] >= WORLD_SIZE) return fail("worldOffsetX", worldOffsetX[p]);
+        if (worldOffsetY[p] < 0 || worldOffsetY[p] >= WORLD_SIZE) return fail("worldOffsetY", worldOffsetY[p]);
         for (int y = 0; y < WORLD_SIZE; y++) {
             for (int x = 0; x < WORLD_SIZE; x++) {
                 char c = letterWorld[p][y][x];
