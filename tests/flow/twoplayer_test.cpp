@@ -266,3 +266,89 @@ TEST_F(TwoPlayer, TheBannerSaysNewHighScoreWhenEitherPlayersScoreEntered) {
 }
 
 }  // namespace
+
+namespace {
+
+using TurnedView = TwoPlayer;
+
+// Each grid letter's copy on the screen: where it stands and whether it was turned.
+struct LetterCopy {
+    int32_t x, y;
+    bool turned;
+};
+
+LetterCopy letterCopyOf(char letter) {
+    const SheetRect r = sheetBigLetter(letter - 'A');
+    for (int32_t i = 0; i < headless.copyCount && i < HEADLESS_MAX_COPIES; i++) {
+        const HeadlessCopy& c = headless.copies[i];
+        if (c.src == gSheetSurface && c.left == r.left && c.top == r.top) return LetterCopy{c.x, c.y, c.turned};
+    }
+    return LetterCopy{-1, -1, false};
+}
+
+TEST_F(TurnedView, F3AndF4TurnEachPlayersGridUpsideDownInPlaceAndBackAgain) {
+    levelStart();
+    // One letter of its own in the top-left cell of each grid.
+    wordgrid[0][0][0] = 'Q';
+    wordgrid[1][0][0] = 'Z';
+    for (int32_t p = 0; p < MAX_PLAYERS; p++)
+        for (int32_t r = 0; r < GRID_SIZE; r++)
+            for (int32_t c = 0; c < GRID_SIZE; c++)
+                if (r + c > 0) wordgrid[p][r][c] = 'A';
+    struct Case {
+        uint32_t key;
+        bool turned0, turned1;
+    } cases[] = {{VK_F3, true, false}, {VK_F4, true, true}, {VK_F3, false, true}, {VK_F4, false, false}};
+    for (const Case& k : cases) {
+        press(k.key);
+        headlessClearCopies();
+        frameWithButton(false);
+        const char letters[2] = {'Q', 'Z'};
+        const bool turned[2] = {k.turned0, k.turned1};
+        for (int32_t p = 0; p < MAX_PLAYERS; p++) {
+            const LayoutPoint g = LAYOUT_TWO_PLAYER.players[p].grid;
+            const int32_t far = (GRID_SIZE - 1) * LAYOUT_CELL_PITCH;
+            const LetterCopy copy = letterCopyOf(letters[p]);
+            EXPECT_EQ(copy.turned, turned[p]) << "player " << p << " after key " << k.key;
+            // Turned, cell (0, 0) stands where cell (6, 6) stood: the grid turns about its centre.
+            EXPECT_EQ(copy.x, g.x + (turned[p] ? far : 0)) << "player " << p;
+            EXPECT_EQ(copy.y, g.y + (turned[p] ? far : 0)) << "player " << p;
+        }
+    }
+    EXPECT_STREQ(playerState[0].recentWords[0], "") << "a view only: nothing of the game changed";
+}
+
+TEST_F(TurnedView, WordsAreSpeltOnTurnedGridsWithTheMouseAndTheKeysAsThePicturesShowThem) {
+    levelStart();
+    press(VK_F3);
+    press(VK_F4);
+    // On the turned pictures CAT reads left to right along what the players see
+    // as the top row: grid row 6, columns 6, 5, 4.
+    wordgrid[0][6][6] = 'C', wordgrid[0][6][5] = 'A', wordgrid[0][6][4] = 'T';
+    wordgrid[1][6][6] = 'D', wordgrid[1][6][5] = 'O', wordgrid[1][6][4] = 'G';
+    // Player 0's mouse on the picture's top-left cells.
+    frameWithMouseOnCell(0, 0, true);
+    frameWithMouseOnCell(1, 0, true);
+    frameWithMouseOnCell(2, 0, true);
+    EXPECT_STREQ(wordLetters[0], "CAT");
+    frameWithButton(false);
+    // Player 1's cursor starts on the picture's top-left cell; RIGHT moves it
+    // right on the picture, which is left in the grid.
+    cursorX[1] = 6, cursorY[1] = 6;
+    keyDown(P2_DROP);
+    for (int32_t i = 0; i < 2; i++) {
+        keyDown(P2_RIGHT);
+        const int32_t before = cursorX[1];
+        ASSERT_TRUE(framesUntil([before] { return cursorX[1] != before; }));
+        keyUp(P2_RIGHT);
+    }
+    EXPECT_EQ(cursorX[1], 4);
+    keyDown(P2_UP);
+    keyUp(P2_UP);
+    EXPECT_STREQ(wordLetters[1], "DOG");
+    keyUp(P2_DROP);
+    EXPECT_STREQ(playerState[0].recentWords[1], "CAT");
+    EXPECT_STREQ(playerState[1].recentWords[1], "DOG");
+}
+
+}  // namespace
