@@ -98,9 +98,15 @@ bool frameHoverTest() {
         if (inBox(layout.continueHover, x, y)) hoverTarget = HOVER_CONTINUE;
         if (inBox(layout.doNotShowHover, x, y)) hoverTarget = HOVER_DO_NOT_SHOW;
         // The tip's buttons are drawn over the grid: the grid under them is out of reach.
-        if (hoverTarget == HOVER_CONTINUE || hoverTarget == HOVER_DO_NOT_SHOW) return false;
+        if (hoverTarget == HOVER_CONTINUE || hoverTarget == HOVER_DO_NOT_SHOW) {
+            mouseCellX = mouseCellY = -1;
+            return false;
+        }
     }
-    if (!inBox(layout.gridHover, x, y)) return false;
+    if (!inBox(layout.gridHover, x, y)) {
+        mouseCellX = mouseCellY = -1;
+        return false;
+    }
     int32_t c = gridColumnAt(x);
     int32_t r = gridRowAt(y);
     const bool inner = columnStable(x, c, HOVER_MARGIN_NEAR) && rowStable(y, r, HOVER_MARGIN_NEAR);
@@ -112,6 +118,12 @@ bool frameHoverTest() {
         c = GRID_SIZE - 1 - c;
         r = GRID_SIZE - 1 - r;
     }
+    // Player 0's keys may have moved the cursor off a resting pointer's cell;
+    // a press or another cell brings it back under the pointer.
+    const bool follow = c != mouseCellX || r != mouseCellY || frameInput.players[0].button != 0;
+    mouseCellX = c;
+    mouseCellY = r;
+    if (!follow) return false;
     if (c == cursorX[0] && r == cursorY[0]) return false;
     cursorX[0] = c;
     cursorY[0] = r;

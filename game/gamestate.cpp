@@ -21,6 +21,8 @@ uint32_t lastMoveTime[MAX_PLAYERS];
 float pointerX = 10.0f;
 float pointerY = 10.0f;
 uint8_t mouseButtonHeld;
+int32_t mouseCellX = -1;
+int32_t mouseCellY = -1;
 namespace {
 // One start for the program and for every reset: player 1's keyboard cursor
 // always stands on a grid cell.
@@ -47,4 +49,5 @@ void gameStateReset() {
     pointerX = pointerY = 10.0f;
     frameInput = FRAME_INPUT_START;
     mouseButtonHeld = 0;
+    mouseCellX = mouseCellY = -1;
 }

@@ -54,6 +54,11 @@ extern float pointerY;
 // the mouse is released when the button goes up; a DROP key's press is
 // released by the key.
 extern uint8_t mouseButtonHeld;
+// The grid cell the mouse pointer last stood on, -1 when off the grid. The
+// pointer moves player 0's cursor only when it comes onto another cell or
+// while its button is down, so a mouse at rest leaves the keys the cursor.
+extern int32_t mouseCellX;
+extern int32_t mouseCellY;
 
 // Back to the values the program starts with (for tests).
 void gameStateReset();

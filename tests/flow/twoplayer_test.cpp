@@ -107,6 +107,22 @@ TEST_F(TwoPlayer, PlayerOneSpellsWithTheKeypadWhilePlayerZeroSpellsWithTheMouse)
     EXPECT_EQ(vanishMark[0][0][0] + vanishMark[1][3][2], 0);
 }
 
+TEST_F(TwoPlayer, AMouseAtRestLeavesPlayerZerosCursorToTheKeysAndAPressBringsItBack) {
+    levelStart();
+    frameWithMouseOnCell(3, 3, false);
+    ASSERT_EQ(cursorX[0], 3);
+    keyDown('D');  // player 0's RIGHT
+    ASSERT_TRUE(framesUntil([] { return cursorX[0] == 5; }));
+    keyUp('D');
+    for (int32_t i = 0; i < 30; i++) frameWithButton(false);
+    EXPECT_EQ(cursorX[0], 5) << "the pointer resting on another cell took the cursor back";
+    // The mouse's press is made where the pointer stands.
+    frameWithButton(true);
+    EXPECT_EQ(cursorX[0], 3);
+    ASSERT_EQ(wordLength[0], 1);
+    EXPECT_EQ(pathX[0][0], 3);
+}
+
 TEST_F(TwoPlayer, EachPlayerTurnsTheirOwnWorldWithTheirOwnCursorKeysAndDrop) {
     markWorlds();
     // Letters changed in play by each player, kept in that player's world when
