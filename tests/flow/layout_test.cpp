@@ -1,11 +1,10 @@
 // The screen layouts: what each element of the two-player screen takes, worked
 // out from the layout and from what the element holds, must stay on the screen
 // and clear of every other element; the texts that vary must fit their places.
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
@@ -24,6 +23,8 @@
 #include "game/prompt.h"
 #include "game/score.h"
 #include "game/tips.h"
+#include "support/builtsheet.h"
+#include "support/gamereset.h"
 #include "video/drawrecord.h"
 #include "video/sprite.h"
 #include "video/text.h"
@@ -202,15 +203,7 @@ class LayoutDrawing : public ::testing::Test {
 protected:
     void SetUp() override {
         drawSetUp();
-        gaugeClearAll();
-        gridClearAll();
-        pathClearAll();
-        scoreClearAll();
-        levelClearAll();
-        bannerClearAll();
-        dragModeClearAll();
-        pointerClearAll();
-        tipsClear();
+        resetGameRecords();
         cmSrand(99);
         twoPlayer = 1;
         gameState = STATE_PLAYING;
@@ -303,19 +296,12 @@ TEST_F(LayoutDrawing, EveryTipFitsItsTwoPlayerPanelAboveItsButtons) {
     EXPECT_GT(tips, 0);
 }
 
-#ifndef TQ_SHEET_FILE
-#define TQ_SHEET_FILE "../game/ALL"
-#endif
-
 // The built sheet's two-player background against the two-player layout.
 class TwoPlayerBackground : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        FILE* f = std::fopen(TQ_SHEET_FILE, "rb");
-        ASSERT_NE(f, nullptr) << TQ_SHEET_FILE;
-        bytes.assign(2000000, 0);
-        bytes.resize(std::fread(bytes.data(), 1, bytes.size(), f));
-        std::fclose(f);
+        bytes = readBuiltSheet();
+        ASSERT_FALSE(bytes.empty()) << TQ_SHEET_FILE;
         ASSERT_EQ(bytes.size(), 1078u + size_t(SHEET_WIDTH) * SHEET_HEIGHT);
     }
     // Palette index at screen (x, y) of the two-player background.

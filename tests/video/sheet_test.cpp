@@ -1,14 +1,14 @@
 // Sprite sheet loaders over small bitmaps written here, and the built sheet ALL.
-#include <gtest/gtest.h>
-#include <stdlib.h>
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstring>
+#include <gtest/gtest.h>
+#include <stdlib.h>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 #include "platform/headless/headless.h"
+#include "support/builtsheet.h"
 #include "video/display.h"
 #include "video/sheet.h"
 #include "video/sheetlayout.h"
@@ -414,18 +414,11 @@ TEST_F(SheetLoader, BlackKeyLeavesOutExactlyIndexZeroInKeyedCopies) {
 
 // ---- The built sheet ---------------------------------------------------------------
 
-#ifndef TQ_SHEET_FILE
-#define TQ_SHEET_FILE "../game/ALL"
-#endif
-
 class BuiltSheet : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        FILE* f = std::fopen(TQ_SHEET_FILE, "rb");
-        ASSERT_NE(f, nullptr) << TQ_SHEET_FILE;
-        bytes.assign(2000000, 0);
-        bytes.resize(std::fread(bytes.data(), 1, bytes.size(), f));
-        std::fclose(f);
+        bytes = readBuiltSheet();
+        ASSERT_FALSE(bytes.empty()) << TQ_SHEET_FILE;
     }
     static uint32_t u32(size_t at) {
         return uint32_t(bytes[at]) | uint32_t(bytes[at + 1]) << 8 | uint32_t(bytes[at + 2]) << 16 |
