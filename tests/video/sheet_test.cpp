@@ -1,10 +1,11 @@
 // Sprite sheet loaders over small bitmaps written here, and the built sheet ALL.
-#include <cstdio>
-#include <cstring>
 #include <gtest/gtest.h>
 #include <stdlib.h>
-#include <string>
 #include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
 #include <vector>
 
 #include "platform/headless/headless.h"
