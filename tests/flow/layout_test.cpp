@@ -1,10 +1,11 @@
 // The screen layouts: what each element of the two-player screen takes, worked
 // out from the layout and from what the element holds, must stay on the screen
 // and clear of every other element; the texts that vary must fit their places.
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
