@@ -32,6 +32,7 @@ SCORE_VALUE_DX = 56
 WORD_RIGHT_DX = 152                  # words end here, right-aligned
 RECENT_TOP_DY = 29                   # row 0 of the recent words: the word in progress
 ROW_PITCH = 11
+POINTER_REST = (600, 452)            # below the right-hand list, clear of everything in play
 
 # The cursor box is the sheet's green outline, drawn 2 pixels up and left of the letter.
 CURSOR_MARK_RECT = (643 + 3 * 31, 440, 643 + 4 * 31, 471)
@@ -109,7 +110,7 @@ def start_two_player_game(game):
     check(welcome(screen), "F2 at game over starts a two-player game with the welcome rows on both grids")
     # Player 2's DROP leaves the intro for both.
     keypad_press(game, KEYPAD_DROP)
-    game.move_to(320, 440)
+    game.move_to(*POINTER_REST)
     filled = lambda s: all(all(row) for p in (0, 1) for row in read_grid(s, sheet, p))
     screen = wait_for(game, filled, 5)
     return screen if check(filled(screen), "DROP on the keypad leaves the intro: both grids are whole, "
@@ -135,7 +136,7 @@ def spell_together(game, mouse_path, keypad_path):
     game.xdo("mouseup", 1)
     game.xdo("keyup", KEYPAD_DROP)
     time.sleep(0.3)
-    game.move_to(320, 440)
+    game.move_to(*POINTER_REST)
 
 
 def play(game, screenshot):
