@@ -184,15 +184,17 @@ class Game:
         self.xdo("mousemove_relative", "--", dx, dy)
         self.pointer = [self.pointer[0] + dx / 2, self.pointer[1] + dy / 2]
 
-    def drag_along(self, path):
-        """Spells along grid cells (column, row) with the mouse. Each step gets frames
+    def drag_along(self, path, centre=None):
+        """Spells along grid cells (column, row) with the mouse, `centre` giving a cell's
+        middle on the screen (the one-player grid's by default). Each step gets frames
         of its own: the press, every cell, the release; then the pointer leaves the grid."""
-        self.move_to(*cell_centre(*path[0]))
+        centre = centre or cell_centre
+        self.move_to(*centre(*path[0]))
         time.sleep(0.4)
         self.xdo("mousedown", 1)
         time.sleep(0.4)
         for c, r in path[1:]:
-            self.step_to(*cell_centre(c, r))
+            self.step_to(*centre(c, r))
             time.sleep(0.4)
         self.xdo("mouseup", 1)
         time.sleep(0.4)
@@ -239,8 +241,10 @@ def wait_for(game, predicate, seconds=10):
     return screen
 
 
-def grid_letter_at(screen, sheet, c, r):
-    x, y = 150 + 36 * c, 27 + 36 * r
+def grid_letter_at(screen, sheet, c, r, origin=(150, 27)):
+    """The letter tile at cell (c, r) of the grid whose letter (0, 0) is at `origin`
+    (the one-player grid's by default), or None."""
+    x, y = origin[0] + 36 * c, origin[1] + 36 * r
     best, best_score = None, 1.0
     for ch in "ABCDEFGHIJKLMNOPQRSTUVWXYZ":
         score = tile_mismatch(screen, sheet, x, y, big_letter_rect(ch), inset=3)
@@ -267,8 +271,9 @@ def read_small_right(screen, sheet, right_x, y, max_chars=15):
     return text
 
 
-def find_word(grid, words):
-    """A dictionary word of 3 to 6 letters spelt by a path of neighbouring grid cells."""
+def find_word(grid, words, diagonal=True):
+    """A dictionary word of 3 to 6 letters spelt by a path of neighbouring grid cells;
+    without `diagonal` each step goes left, right, up or down, as cursor keys move."""
     best = None
     prefixes = set()
     for w in words:
@@ -287,7 +292,7 @@ def find_word(grid, words):
         for dc in (-1, 0, 1):
             for dr in (-1, 0, 1):
                 nc, nr = c + dc, r + dr
-                if (dc or dr) and 0 <= nc < 7 and 0 <= nr < 7 and (nc, nr) not in path and grid[nr][nc]:
+                if (dc or dr) and (diagonal or not (dc and dr)) and 0 <= nc < 7 and 0 <= nr < 7 and (nc, nr) not in path and grid[nr][nc]:
                     walk(path + [(nc, nr)], text + grid[nr][nc])
 
     for r in range(7):
