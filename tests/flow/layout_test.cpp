@@ -47,8 +47,9 @@ bool inside(const LayoutRect& inner, const LayoutRect& outer) {
 }
 
 std::string describe(const LayoutRect& r) {
-    return "(" + std::to_string(r.left) + "," + std::to_string(r.top) + ")-(" + std::to_string(r.right) + "," +
-           std::to_string(r.bottom) + ")";
+    char text[64];
+    std::snprintf(text, sizeof text, "(%d,%d)-(%d,%d)", r.left, r.top, r.right, r.bottom);
+    return text;
 }
 
 int32_t digits(int64_t v) {
@@ -108,7 +109,7 @@ std::vector<Element> twoPlayerElements() {
     const int32_t longestResult = std::max({length("DISASTER"), length("YOU LOSE"), length("YOU WIN"), length("TRIUMPH")});
     for (int32_t p = 0; p < 2; p++) {
         const LayoutPlayer& player = L.players[p];
-        const std::string who = "player " + std::to_string(p) + " ";
+        const std::string who = p == 0 ? "player 0 " : "player 1 ";
         out.push_back({who + "grid", layoutGridWell(player.grid)});
         LayoutRect label = textRect(player.scoreLabel, length("Score:"));
         // A whole positive 32-bit score.
