@@ -574,23 +574,31 @@ void platSurfaceRelease(PlatSurface* surface) {
 
 void platSetPalette(const PlatColor palette[256]) { sdlBuildColorTable(palette, sdl.colors); }
 
-int32_t platBltFast(PlatSurface* dst, int32_t x, int32_t y, PlatSurface* src, int32_t left, int32_t top,
-                    int32_t right, int32_t bottom, bool keyed) {
+namespace {
+
+// Both copies: the checks, then the pixel loop of the kind asked for.
+template <void (*movePixels)(PlatSurface*, int32_t, int32_t, const PlatSurface*, int32_t, int32_t, int32_t, int32_t,
+                             bool)>
+int32_t sdlCopy(PlatSurface* dst, int32_t x, int32_t y, PlatSurface* src, int32_t left, int32_t top, int32_t right,
+                int32_t bottom, bool keyed) {
     if (!dst || !src || !dst->pixels || !src->pixels) return DDERR_INVALIDPARAMS;
     if (dst->lost || src->lost) return DDERR_SURFACELOST;
     // No clipping: a copy that does not lie wholly inside both surfaces is refused.
     if (!blitFits(dst, x, y, src, left, top, right, bottom)) return DDERR_INVALIDPARAMS;
-    blitPixels(dst, x, y, src, left, top, right, bottom, keyed);
+    movePixels(dst, x, y, src, left, top, right, bottom, keyed);
     return DD_OK;
+}
+
+}  // namespace
+
+int32_t platBltFast(PlatSurface* dst, int32_t x, int32_t y, PlatSurface* src, int32_t left, int32_t top,
+                    int32_t right, int32_t bottom, bool keyed) {
+    return sdlCopy<blitPixels>(dst, x, y, src, left, top, right, bottom, keyed);
 }
 
 int32_t platBltFastTurned(PlatSurface* dst, int32_t x, int32_t y, PlatSurface* src, int32_t left, int32_t top,
                           int32_t right, int32_t bottom, bool keyed) {
-    if (!dst || !src || !dst->pixels || !src->pixels) return DDERR_INVALIDPARAMS;
-    if (dst->lost || src->lost) return DDERR_SURFACELOST;
-    if (!blitFits(dst, x, y, src, left, top, right, bottom)) return DDERR_INVALIDPARAMS;
-    blitPixelsTurned(dst, x, y, src, left, top, right, bottom, keyed);
-    return DD_OK;
+    return sdlCopy<blitPixelsTurned>(dst, x, y, src, left, top, right, bottom, keyed);
 }
 
 int32_t platFlip(PlatSurface* primary) {
