@@ -14,7 +14,7 @@
 namespace {
 
 constexpr const char* CMDLINE_USAGE =
-    "Usage: tarvoquelms [--window | --fullscreen] [--scale N] [--save-dir DIR]\n"
+    "Usage: tarvoquelms [--window | --fullscreen] [--scale N] [--save-dir DIR] [--mute]\n"
     "                   [--record FILE | --replay FILE [--headless]] [--help] [--version]\n";
 
 constexpr const char* CMDLINE_HELP =
@@ -25,6 +25,7 @@ constexpr const char* CMDLINE_HELP =
     "  --scale N         show the window N times the 640 x 480 picture (1 to 8)\n"
     "  --save-dir DIR    keep high scores, keys and settings in DIR\n"
     "                    (default: $XDG_DATA_HOME/tarvoquelms, or ~/.local/share/tarvoquelms)\n"
+    "  --mute            play without sound, and leave the audio device alone\n"
     "  --record FILE     record this game into FILE, to replay it or send with a bug report\n"
     "  --replay FILE     play back a recorded game; it saves into a scratch folder\n"
     "                    unless --save-dir names one\n"
@@ -34,11 +35,12 @@ constexpr const char* CMDLINE_HELP =
     "  --version         show the version and exit\n"
     "\n"
     "The options hold for this run only. Alt+Enter switches between full screen and\n"
-    "a window, and the game remembers that choice in settings.ini.\n"
+    "a window, M mutes and unmutes, and - or + while paused change the volume; the\n"
+    "game remembers those choices in settings.ini.\n"
     "The environment variable TQ_SAVE_DIR sets the save folder like --save-dir.\n";
 
 enum CmdLineOption { OPT_WINDOW = 256, OPT_FULLSCREEN, OPT_SCALE, OPT_SAVE_DIR, OPT_VERSION, OPT_RECORD, OPT_REPLAY,
-                     OPT_HEADLESS };
+                     OPT_HEADLESS, OPT_MUTE };
 
 const option cmdLineOptions[] = {
     {"window", no_argument, nullptr, OPT_WINDOW},
@@ -48,6 +50,7 @@ const option cmdLineOptions[] = {
     {"record", required_argument, nullptr, OPT_RECORD},
     {"replay", required_argument, nullptr, OPT_REPLAY},
     {"headless", no_argument, nullptr, OPT_HEADLESS},
+    {"mute", no_argument, nullptr, OPT_MUTE},
     {"help", no_argument, nullptr, 'h'},
     {"version", no_argument, nullptr, OPT_VERSION},
     {nullptr, 0, nullptr, 0},
@@ -61,7 +64,7 @@ CmdLineResult cmdLineMistake(FILE* err, const char* what, const char* detail) {
 }  // namespace
 
 CmdLineResult cmdLineParse(int argc, char** argv, LaunchOptions* options, FILE* out, FILE* err) {
-    *options = LaunchOptions{-1, 0, nullptr, nullptr, nullptr, false};
+    *options = LaunchOptions{-1, 0, nullptr, nullptr, nullptr, false, false};
     // getopt keeps its place in globals: 0 starts it afresh, and our own
     // messages replace its own.
     optind = 0;
@@ -100,6 +103,9 @@ CmdLineResult cmdLineParse(int argc, char** argv, LaunchOptions* options, FILE* 
                 break;
             case OPT_HEADLESS:
                 options->headless = true;
+                break;
+            case OPT_MUTE:
+                options->mute = true;
                 break;
             case 'h':
                 help = true;

@@ -1,5 +1,5 @@
 // The program's command line:
-//   tarvoquelms [--window | --fullscreen] [--scale N] [--save-dir DIR]
+//   tarvoquelms [--window | --fullscreen] [--scale N] [--save-dir DIR] [--mute]
 //               [--record FILE | --replay FILE [--headless]] [--help] [--version]
 #pragma once
 
@@ -13,6 +13,7 @@ struct LaunchOptions {
     const char* recordFile;  // null: no recording
     const char* replayFile;  // null: a game played live
     bool headless;           // the replay without a window
+    bool mute;               // no audio device for this run
 };
 
 enum CmdLineResult {

@@ -7,6 +7,7 @@
 #include "flow/keydefs.h"
 #include "flow/layout.h"
 #include "flow/screens.h"
+#include "flow/soundkeys.h"
 #include "game/banner.h"
 #include "game/dragmode.h"
 #include "game/gauge.h"
@@ -15,13 +16,20 @@
 #include "game/pointer.h"
 #include "game/prompt.h"
 #include "platform/platform.h"
+#include "sound/sound.h"
 #include "video/display.h"
 #include "video/sheetlayout.h"
 #include "video/text.h"
 
 void StatusPrompt() {
     const LayoutText& at = layoutNow().prompt;
-    if (promptStep()) txtDrawSmallString(promptTexts[promptIndex], at.x, at.y, at.align);
+    // The prompt keeps its own timing while a sound notice stands in for it.
+    const bool prompt = promptStep();
+    if (const char* notice = soundNoticeText(frameInput.time)) {
+        txtDrawSmallString(notice, at.x, at.y, at.align);
+    } else if (prompt) {
+        txtDrawSmallString(promptTexts[promptIndex], at.x, at.y, at.align);
+    }
 }
 
 namespace {
@@ -63,6 +71,7 @@ void framePlayStep() {
         // The other gauges still tick and the rest of the step still runs.
         if (g.running && gaugeIsEmpty(g)) frameGaugeEmptied(i);
     }
+    if (gameState == STATE_PLAYING) gaugeWarnLowLife(frameInput.time);
     for (int32_t p = 0; p < framePlayers(); p++) {
         if (frameCursorKeys(p)) PointerCursorMoved(p);
         FallStep(p);
@@ -94,9 +103,15 @@ void frameStateStep() {
             break;
         case STATE_TURN_WORLD:
             frameTurnWorldStep();
+            // No pause line here, but a sound notice still shows.
+            if (paused) scrDrawSoundNotice();
             break;
         case STATE_GAME_OVER:
-            if (!paused) scrDrawGameOverText();
+            if (!paused) {
+                scrDrawGameOverText();
+            } else {
+                scrDrawSoundNotice();
+            }
             break;
         default:
             if (paused) scrDrawPauseLine();
@@ -155,6 +170,7 @@ int32_t framePointer(bool live) {
 // display that fails differently cannot change the game's course.
 void frameRun(bool live) {
     frameCounter++;
+    sndFrameStart();
     const bool drawn = frameBackground() == 0;
     if (live ? !drawn : (frameInput.flags & INPUT_FRAME_DRAWN) == 0) return;
     frameInput.flags |= INPUT_FRAME_DRAWN;

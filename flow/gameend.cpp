@@ -6,6 +6,7 @@
 #include "game/gamestate.h"
 #include "game/score.h"
 #include "persist/hiscores.h"
+#include "sound/sound.h"
 
 bool hiScoreInsert(int32_t p) {
     if (p < 0 || p >= MAX_PLAYERS) {
@@ -50,5 +51,7 @@ bool gameEnd() {
     // Player 0 first, so of two equal scores player 0's stands higher.
     bool entered = hiScoreInsert(0);
     if (twoPlayer && hiScoreInsert(1)) entered = true;
+    sndPlay(SOUND_GAME_OVER);
+    if (entered) sndPlayAfter(SOUND_HIGH_SCORE, SOUND_GAME_OVER);
     return entered;
 }

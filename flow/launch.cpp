@@ -13,6 +13,7 @@
 #include "persist/savereport.h"
 #include "persist/settings.h"
 #include "platform/platform.h"
+#include "sound/sound.h"
 #include "video/display.h"
 
 namespace fs = std::filesystem;
@@ -29,13 +30,19 @@ PlatDisplayMode launchDisplayMode(const LaunchOptions& options) {
 
 // Only what the player changed while playing is remembered, so the command
 // line's choices stay for its own run.
-void launchRememberDisplayMode(const PlatDisplayMode& started) {
+void launchRememberSettings(const PlatDisplayMode& started) {
     PlatDisplayMode ended;
     platGetDisplayMode(&ended);
     const Settings before = settings;
     if (ended.fullscreen != started.fullscreen) settings.fullscreen = ended.fullscreen;
     if (ended.scale != started.scale) settings.scale = ended.scale;
-    if (settings.fullscreen == before.fullscreen && settings.scale == before.scale) return;
+    // Saved on the way out, never during play: a save would block the frame.
+    settings.muted = soundState.settings.muted;
+    settings.volume = soundState.settings.volume;
+    if (settings.fullscreen == before.fullscreen && settings.scale == before.scale && settings.muted == before.muted &&
+        settings.volume == before.volume) {
+        return;
+    }
     saveReportingFailure(settingsSave, SETTINGS_FILE);
 }
 
@@ -104,6 +111,9 @@ int launchRun(const LaunchOptions& options, bool headless) {
     settingsLoad();
     const PlatDisplayMode started = launchDisplayMode(options);
     platSetDisplayMode(&started);
+    sndApply(SoundSettings{settings.muted, settings.volume});
+    // A replay without a window is a tool: it neither plays nor mentions sound.
+    if (!headless) sndOpen(options.mute);
     if (replaying) {
         startCourse = StartCourse{launchBeginReplay, replayWindowProc, replayFrame, true};
         replayKeepPictures(headless);
@@ -115,6 +125,7 @@ int launchRun(const LaunchOptions& options, bool headless) {
     }
     // Shown normally (SW_SHOWNORMAL); the game's own entry point does the rest.
     const int32_t code = WinMain(nullptr, nullptr, "", 1);
+    sndClose();
     replayRecordFinish();
     if (launchRefused) return CMDLINE_USAGE_STATUS;
     // The mouse device exists exactly when start-up got through; a game that
@@ -125,30 +136,33 @@ int launchRun(const LaunchOptions& options, bool headless) {
         replayClose();
         return 0;
     }
-    launchRememberDisplayMode(started);
+    launchRememberSettings(started);
     return code;
+}
+
+// The exit status when the command line asks for no game (help, version or a
+// mistake); -1 when the game is to run.
+int launchParse(int argc, char** argv, LaunchOptions* options) {
+    switch (cmdLineParse(argc, argv, options, stdout, stderr)) {
+        case CMDLINE_EXIT_OK: return 0;
+        case CMDLINE_EXIT_USAGE: return CMDLINE_USAGE_STATUS;
+        case CMDLINE_RUN: break;
+    }
+    return -1;
 }
 
 }  // namespace
 
 int gameMain(int argc, char** argv) {
     LaunchOptions options;
-    switch (cmdLineParse(argc, argv, &options, stdout, stderr)) {
-        case CMDLINE_EXIT_OK: return 0;
-        case CMDLINE_EXIT_USAGE: return CMDLINE_USAGE_STATUS;
-        case CMDLINE_RUN: break;
-    }
+    if (const int status = launchParse(argc, argv, &options); status != -1) return status;
     if (options.headless) return LAUNCH_RUN_HEADLESS;
     return launchRun(options, false);
 }
 
 int gameMainHeadless(int argc, char** argv) {
     LaunchOptions options;
-    switch (cmdLineParse(argc, argv, &options, stdout, stderr)) {
-        case CMDLINE_EXIT_OK: return 0;
-        case CMDLINE_EXIT_USAGE: return CMDLINE_USAGE_STATUS;
-        case CMDLINE_RUN: break;
-    }
+    if (const int status = launchParse(argc, argv, &options); status != -1) return status;
     if (options.replayFile == nullptr) {
         std::fprintf(stderr, "tarvoquelms-headless: it only plays back recordings: give --replay FILE.\n");
         return CMDLINE_USAGE_STATUS;

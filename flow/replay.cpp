@@ -9,12 +9,14 @@
 #include "dict/dictionary.h"
 #include "flow/frame.h"
 #include "flow/keydefs.h"
+#include "flow/soundkeys.h"
 #include "flow/startup.h"
 #include "flow/winproc.h"
 #include "game/gamestate.h"
 #include "persist/hiscores.h"
 #include "persist/prefs.h"
 #include "platform/platform.h"
+#include "sound/sound.h"
 #include "video/display.h"
 
 namespace {
@@ -42,6 +44,8 @@ void replayHeaderCapture(ReplayHeader* h) {
     h->prefsSpareFlag = prefsSpareFlag;
     std::memcpy(h->hiScores, hiScores, sizeof h->hiScores);
     h->hiScoreCount = hiScoreCount;
+    h->soundMuted = soundState.settings.muted ? 1 : 0;
+    h->soundVolume = static_cast<uint8_t>(soundState.settings.volume);
 }
 
 void replayRecordFrame(const FrameInput& record) {
@@ -111,6 +115,9 @@ bool replayBegin() {
     prefsSpareFlag = replayHeader.prefsSpareFlag;
     std::memcpy(hiScores, replayHeader.hiScores, sizeof hiScores);
     hiScoreCount = replayHeader.hiScoreCount;
+    // The sound keys' notices show the settings as the recorded game had them.
+    sndApply(SoundSettings{replayHeader.soundMuted != 0, replayHeader.soundVolume});
+    soundKeysOn = replayHeader.version >= 2;
     // The key screen's L reads prefs.txt during play: the replay's save folder
     // must hold what the recorded game's held, which is what it loaded.
     prefsSave();

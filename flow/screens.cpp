@@ -9,6 +9,7 @@
 #include "game/gamestate.h"
 #include "flow/keydefs.h"
 #include "flow/layout.h"
+#include "flow/soundkeys.h"
 #include "game/banner.h"
 #include "game/dragmode.h"
 #include "game/gauge.h"
@@ -129,7 +130,13 @@ static void scrClearLayoutRect(const LayoutRect& r)
 
 void scrDrawPauseLine()
 {
-    scrDrawShakingText("PAUSED - PRESS P TO UNPAUSE", 320, 230, TXT_ALIGN_CENTRE);
+    const char* notice = soundNoticeText(frameInput.time);
+    scrDrawShakingText(notice != nullptr ? notice : "PAUSED - PRESS P TO UNPAUSE", 320, 230, TXT_ALIGN_CENTRE);
+}
+
+void scrDrawSoundNotice()
+{
+    if (const char* notice = soundNoticeText(frameInput.time)) txtDrawSmallString(notice, 320, 230, TXT_ALIGN_CENTRE);
 }
 
 int32_t scrTwoPlayerResult()
@@ -481,6 +488,7 @@ int32_t scrInstructionLines(ScrTextLine* lines)
         "score it. Words refill LIFE: when it runs out, the game is over. Meet the objective to finish the level. "
         "The keys below steer a cursor instead, and DROP works as the mouse button.";
     static const char* const tip = "Press T in play for a tip on what you can do now.";
+    static const char* const sound = "M turns the sound off and on. Minus and plus here set its volume.";
     char keys[MAX_PLAYERS][6 * KEY_NAME_SIZE];
     for (int32_t p = 0; p < MAX_PLAYERS; p++) {
         scrPlayerKeysText(p, keys[p], sizeof keys[p]);
@@ -490,11 +498,13 @@ int32_t scrInstructionLines(ScrTextLine* lines)
         count = scrWrapInto(keys[p], lines, count);
     }
     count = scrWrapInto(tip, lines, count);
+    count = scrWrapInto(sound, lines, count);
     if (count > SCR_HELP_MAX_LINES) {
         // Only very long key names get here; the key screen has room for them.
         count = scrWrapInto(goal, lines, 0);
         count = scrWrapInto("Press K to see both players' keys.", lines, count);
         count = scrWrapInto(tip, lines, count);
+        count = scrWrapInto(sound, lines, count);
     }
     return count;
 }

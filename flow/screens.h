@@ -7,6 +7,9 @@
 
 // "PAUSED - PRESS P TO UNPAUSE", shaking, centred under the grid.
 void scrDrawPauseLine();
+// The sound notice, when one is due, where the pause line stands; for the
+// paused screens that show no pause line.
+void scrDrawSoundNotice();
 // The shaking "GAME OVER" of a one-player game, or the result texts of a
 // two-player game (none on a draw).
 void scrDrawGameOverText();

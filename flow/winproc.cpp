@@ -7,6 +7,7 @@
 #include "flow/gameend.h"
 #include "game/gamestate.h"
 #include "flow/keydefs.h"
+#include "flow/soundkeys.h"
 #include "flow/startup.h"
 #include "game/dragmode.h"
 #include "game/gauge.h"
@@ -83,6 +84,7 @@ void winPlayKeys(uint32_t k) {
 void winCommandKeys(uint32_t k) {
     // The key-definition screen, the innermost, takes its own keys first.
     if (keyDefCommandKey(k)) return;
+    if (soundKeyDown(k)) return;
     switch (k) {
         case VK_ESCAPE:
         case VK_F12:

@@ -5,6 +5,7 @@
 #include "game/grid.h"
 #include "game/path.h"
 #include "game/pointer.h"
+#include "sound/sound.h"
 
 uint8_t dragModeOn[2];
 
@@ -60,7 +61,10 @@ void dragModeStart(int32_t p) {
         gaugeStart(dragGauge);
     } else if (dragJoinAvailable(p)) {
         dragModeOn[p] = 1;
+    } else {
+        return;
     }
+    sndPlay(SOUND_DRAG_START);
 }
 
 void dragModeStop(int32_t p) {
@@ -74,6 +78,7 @@ void dragModeStop(int32_t p) {
         return;
     }
     dragModeOn[p] = 0;
+    sndPlay(SOUND_DRAG_STOP);
     // The other player's Drag Mode keeps the bar running.
     if (dragAnyPlayerOn()) return;
     gaugeStop(dragGauge);
@@ -99,6 +104,7 @@ void dragModeToggle(int32_t p) {
 }
 
 void dragBarEmptied() {
+    if (dragAnyPlayerOn()) sndPlay(SOUND_DRAG_STOP);
     for (int32_t q = 0; q < MAX_PLAYERS; q++) dragModeOn[q] = 0;
 }
 
@@ -109,6 +115,7 @@ void dragSwap(int32_t p) {
     const int32_t fromX = prevCellX[p], fromY = prevCellY[p];
     const int32_t toX = cursorX[p], toY = cursorY[p];
     if (!dragCellValid(fromX, fromY) || !dragCellValid(toX, toY)) return;
+    if (fromX != toX || fromY != toY) sndPlay(SOUND_SWAP);
     // No adjacency test: a cursor that jumps trades two distant cells.
     const char carried = wordgrid[p][fromY][fromX];
     wordgrid[p][fromY][fromX] = wordgrid[p][toY][toX];

@@ -2,7 +2,10 @@
 
 #include <cmath>
 
+#include "sound/sound.h"
+
 Gauge gaugeTable[GAUGE_COUNT];
+GaugeWarning gaugeWarning;
 
 // Float to int truncated toward zero, without the undefined cases of a plain
 // cast (NaN or out of range).
@@ -67,6 +70,18 @@ int32_t gaugeSecondsLeft(const Gauge& g) {
     return gaugeTruncate(seconds);
 }
 
+void gaugeWarnLowLife(uint32_t now) {
+    if (!lifeGauge.running || gaugePercent(lifeGauge) >= GAUGE_LOW_LIFE_PERCENT) {
+        gaugeWarning.sounded = false;
+        return;
+    }
+    // Elapsed time, not a sum: the tick count wraps.
+    if (gaugeWarning.sounded && now - gaugeWarning.time < GAUGE_LOW_LIFE_REPEAT_MS) return;
+    sndPlay(SOUND_LOW_LIFE);
+    gaugeWarning = GaugeWarning{true, now};
+}
+
 void gaugeClearAll() {
     for (Gauge& g : gaugeTable) g = Gauge{};
+    gaugeWarning = GaugeWarning{};
 }

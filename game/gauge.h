@@ -47,5 +47,19 @@ int32_t gaugePercent(const Gauge& g);
 // Whole seconds left at 60 ticks a second; 1 when the gauge does not drain.
 int32_t gaugeSecondsLeft(const Gauge& g);
 
-// All three gauges to zero (for tests and a cold start).
+// The LIFE gauge running under a fifth of full sounds a warning, repeated at
+// most once a second while it stays there.
+constexpr int32_t GAUGE_LOW_LIFE_PERCENT = 20;
+constexpr uint32_t GAUGE_LOW_LIFE_REPEAT_MS = 1000;
+
+struct GaugeWarning {
+    bool sounded;   // since the gauge last went low
+    uint32_t time;  // when it last sounded
+};
+extern GaugeWarning gaugeWarning;
+
+// Sounds the warning when it is due at `now`, the frame's time.
+void gaugeWarnLowLife(uint32_t now);
+
+// All three gauges to zero, no warning sounded (for tests and a cold start).
 void gaugeClearAll();

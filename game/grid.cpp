@@ -8,6 +8,7 @@
 #include "game/gamestate.h"
 #include "game/level.h"
 #include "game/objective.h"
+#include "sound/sound.h"
 
 int32_t gridRows = GRID_SIZE;
 int32_t gridCols = GRID_SIZE;
@@ -114,6 +115,7 @@ void FallStep(int32_t p) {
     const int32_t rows = gridRowLimit();
     const int32_t cols = gridColLimit();
     bool blankFound = false;
+    bool landed = false;
     // Each column closes only its lowest gap per step; everything above it drops one row.
     for (int32_t x = 0; x < cols; x++) {
         int32_t b = rows - 1;
@@ -125,6 +127,8 @@ void FallStep(int32_t p) {
             wordgrid[p][r][x] = moved;
             if (moved != GRID_BLANK) gridStepTime[p] = now;
         }
+        // The letter dropped into the lowest gap now rests on what is below it.
+        if (wordgrid[p][b][x] != GRID_BLANK) landed = true;
         wordgrid[p][0][x] = GRID_BLANK;
     }
 
@@ -136,6 +140,7 @@ void FallStep(int32_t p) {
         }
     }
 
+    if (landed) sndPlay(SOUND_LAND);
     if (!blankFound) levelCheckComplete(p);
 }
 

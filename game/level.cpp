@@ -14,6 +14,7 @@
 #include "game/pointer.h"
 #include "game/score.h"
 #include "game/tips.h"
+#include "sound/sound.h"
 
 // Level 6 asks for a 7-letter word before levels 7 and 8 ask for 6-letter ones;
 // that is how the game has always played.
@@ -59,6 +60,8 @@ void levelAdvance(int32_t p) {
     objectiveNew();
     levelComposeIntros();
     gameState = STATE_LEVEL_INTRO;
+    sndPlay(SOUND_LEVEL_BONUS);
+    sndPlayAfter(SOUND_LEVEL_INTRO, SOUND_LEVEL_BONUS);
 }
 
 void levelCheckComplete(int32_t p) {
@@ -139,5 +142,6 @@ void gameNew() {
     }
 
     memset(tipShown, 0, sizeof tipShown);
-    tipShowIfAllowed(TIP_HOW_TO_PLAY);
+    // The tip, when it opens, covers the welcome and has its own sound.
+    if (!tipShowIfAllowed(TIP_HOW_TO_PLAY)) sndPlay(SOUND_LEVEL_INTRO);
 }

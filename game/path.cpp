@@ -6,6 +6,7 @@
 #include "game/gamestate.h"
 #include "game/grid.h"
 #include "game/score.h"
+#include "sound/sound.h"
 
 char wordLetters[MAX_PLAYERS][maxWordLength + 1];
 int32_t wordLength[MAX_PLAYERS];
@@ -40,6 +41,7 @@ void AddLetter(int32_t p) {
         gameLog("Remove last letter of word.");
         wordLength[p] = n - 1;
         wordLetters[p][n - 1] = 0;
+        sndPlay(SOUND_UNDO);
         RefreshWord(p);
         return;
     }
@@ -49,6 +51,8 @@ void AddLetter(int32_t p) {
         wordLetters[p][n] = wordgrid[p][y][x];
         wordLength[p] = n + 1;
         wordLetters[p][n + 1] = 0;
+        // A semitone higher for every letter: the path's length can be heard.
+        sndPlay(SOUND_LETTER, n);
         gameLog("Letter at %d, %d is <%c>. l = %d", x, y, wordgrid[p][y][x], n + 1);
         gameLog("Add letter: %s", wordLetters[p]);
     }
@@ -84,6 +88,8 @@ void FinishWord(int32_t p) {
             if (pathCellValid(pathX[p][k], pathY[p][k])) vanishMark[p][pathY[p][k]][pathX[p][k]] = 1;
         }
         vanishPending[p] = 1;
+        // Longer words ring higher, two semitones a letter.
+        sndPlay(SOUND_WORD, 2 * (wordLength[p] - minWordLength));
         wordAccept(p, wordLetters[p]);
     } else if (wordLength[p] >= minWordLength) {
         WordRefused(p);
@@ -100,6 +106,7 @@ void WordRefused(int32_t p) {
     std::memcpy(notWordY[p], pathY[p], sizeof notWordY[p][0] * static_cast<size_t>(n));
     notWordLength[p] = n;
     notWordTime[p] = frameInput.time;
+    sndPlay(SOUND_REFUSED);
 }
 
 void NotWordStep(int32_t p, uint32_t now) {

@@ -9,6 +9,7 @@
 #include "game/path.h"
 #include "game/tips.h"
 #include "game/turnworld.h"
+#include "sound/sound.h"
 
 int32_t prevCellX[2];
 int32_t prevCellY[2];
@@ -41,8 +42,10 @@ static void pointerPressOver(int32_t p, int32_t hoverTarget) {
         case STATE_TIP:
             pointerHeld[p] = 1;
             if (hoverTarget == HOVER_CONTINUE) {
+                sndPlay(SOUND_BUTTON);
                 gameState = previousState;
             } else if (hoverTarget == HOVER_DO_NOT_SHOW) {
+                sndPlay(SOUND_BUTTON);
                 if (tipIndex >= 0 && tipIndex < TIP_COUNT) tipDoNotShow[tipIndex] = 1;
                 gameState = previousState;
             }
@@ -65,6 +68,7 @@ static void pointerPressOver(int32_t p, int32_t hoverTarget) {
                 pointerTakeCell(p);
                 gameLog("xy = %d, %d", prevCellX[p], prevCellY[p]);
             } else if (hoverTarget == HOVER_LOWER_BUTTON) {
+                sndPlay(SOUND_BUTTON);
                 levelStart();
             }
             return;
@@ -72,6 +76,7 @@ static void pointerPressOver(int32_t p, int32_t hoverTarget) {
         case STATE_GAME_OVER:
             pointerHeld[p] = 1;
             if (hoverTarget == HOVER_LOWER_BUTTON) {
+                sndPlay(SOUND_BUTTON);
                 gameNew();
                 // The new game clears the flag; the press that started it must not
                 // also dismiss its intro on the next frame.
@@ -84,9 +89,12 @@ static void pointerPressOver(int32_t p, int32_t hoverTarget) {
     }
 
     // Play (and the missing-dictionary screen, which plays alike).
+    // A button clicks only when it is shown, that is when it would act.
     if (hoverTarget == HOVER_UPPER_BUTTON) {
+        if (dragStartAvailableFor(p)) sndPlay(SOUND_BUTTON);
         dragModeStart(p);
     } else if (hoverTarget == HOVER_LOWER_BUTTON) {
+        if (dragModeOn[p]) sndPlay(SOUND_BUTTON);
         dragModeStop(p);
     } else if (hoverTarget == HOVER_GRID) {
         if (!pointerCellValid(p)) return;

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "game/gamestate.h"
+#include "sound/sound.h"
 
 const char* const tipTexts[TIP_COUNT] = {
     "To play Tarvo Quelms, try to find words within the grid. Click on any letter, hold the button down, and drag "
@@ -37,6 +38,7 @@ bool tipShowIfAllowed(int32_t t) {
     gameState = STATE_TIP;
     tipIndex = t;
     tipShown[t] = 1;
+    sndPlay(SOUND_TIP);
     return true;
 }
 

@@ -6,6 +6,7 @@
 #include "game/grid.h"
 #include "game/pointer.h"
 #include "game/tips.h"
+#include "sound/sound.h"
 
 void gaugesTurnStart() {
     lifeGauge.resetLevel = 3600.0f;
@@ -44,6 +45,7 @@ static int32_t turnWrap(int32_t v) { return ((v % WORLD_SIZE) + WORLD_SIZE) % WO
 
 void TurnWorldStep(int32_t p) {
     if (p < 0 || p >= MAX_PLAYERS) return;
+    if (prevCellX[p] != cursorX[p] || prevCellY[p] != cursorY[p]) sndPlay(SOUND_TURN);
     // The letters follow the pointer: a step right shows the world column to the left.
     worldOffsetX[p] = turnWrap(prevCellX[p] - cursorX[p] + worldOffsetX[p] + WORLD_SIZE);
     prevCellX[p] = cursorX[p];

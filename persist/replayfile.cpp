@@ -75,6 +75,7 @@ uint64_t get64(const uint8_t* p) {
 bool headerIsSane(const ReplayHeader& h) {
     if (h.twoPlayer != 0 && h.twoPlayer != 1) return false;
     if (h.hiScoreCount < 0 || h.hiScoreCount > HISCORE_ROWS) return false;
+    if (h.soundMuted > 1 || h.soundVolume > REPLAY_VOLUME_MAX) return false;
     for (int32_t binding : h.prefs.bindings) {
         if (binding < 0 || binding > 255) return false;
     }
@@ -100,10 +101,12 @@ void headerPut(uint8_t* p, const ReplayHeader& h) {
         memcpy(p, row.wordScoreText, HISCORE_TEXT);
         p += HISCORE_TEXT;
     }
-    put32(p, static_cast<uint32_t>(h.hiScoreCount));
+    p = put32(p, static_cast<uint32_t>(h.hiScoreCount));
+    *p++ = h.soundMuted;
+    *p = h.soundVolume;
 }
 
-void headerGet(const uint8_t* p, ReplayHeader* h) {
+void headerGet(const uint8_t* p, uint16_t version, ReplayHeader* h) {
     h->startTime = get32(p);
     h->seed = get32(p + 4);
     h->twoPlayer = static_cast<int32_t>(get32(p + 8));
@@ -125,6 +128,11 @@ void headerGet(const uint8_t* p, ReplayHeader* h) {
         p += HISCORE_TEXT;
     }
     h->hiScoreCount = static_cast<int32_t>(get32(p));
+    p += 4;
+    h->version = version;
+    // Version 1 games started unmuted at the default volume.
+    h->soundMuted = version >= 2 ? p[0] : 0;
+    h->soundVolume = version >= 2 ? p[1] : SETTINGS_DEFAULT_VOLUME;
 }
 
 // ---- Varints -------------------------------------------------------------
@@ -430,29 +438,31 @@ ReplayOpenResult openData(ReplayReader* r, const uint8_t* data, size_t size, Rep
     }
     if (size < 10) return readerFail(r, REPLAY_BAD_HEADER, "damaged: its header is cut short");
     const uint16_t version = get16(data + 8);
-    if (version != REPLAY_VERSION) {
+    if (version != 1 && version != REPLAY_VERSION) {
         char text[sizeof r->text];
         snprintf(text, sizeof text, "made by another version of the game (version %u)",
                  static_cast<unsigned>(version));
         return readerFail(r, REPLAY_WRONG_VERSION, text);
     }
     if (size < 14) return readerFail(r, REPLAY_BAD_HEADER, "damaged: its header is cut short");
-    if (get32(data + 10) != REPLAY_HEADER_PAYLOAD) {
+    const uint32_t payloadSize = version == 1 ? REPLAY_HEADER_PAYLOAD_V1 : REPLAY_HEADER_PAYLOAD;
+    if (get32(data + 10) != payloadSize) {
         return readerFail(r, REPLAY_BAD_HEADER, "damaged: its header has the wrong length");
     }
-    if (size < REPLAY_HEADER_SIZE) return readerFail(r, REPLAY_BAD_HEADER, "damaged: its header is cut short");
+    const size_t headerSize = REPLAY_HEADER_FRAMING + payloadSize;
+    if (size < headerSize) return readerFail(r, REPLAY_BAD_HEADER, "damaged: its header is cut short");
     const uint8_t* payload = data + 14;
-    if (crcOf(0, payload, REPLAY_HEADER_PAYLOAD) != get32(payload + REPLAY_HEADER_PAYLOAD)) {
+    if (crcOf(0, payload, payloadSize) != get32(payload + payloadSize)) {
         return readerFail(r, REPLAY_BAD_HEADER, "damaged: its header fails its check value");
     }
     ReplayHeader read;
-    headerGet(payload, &read);
+    headerGet(payload, version, &read);
     if (!headerIsSane(read)) {
         return readerFail(r, REPLAY_BAD_HEADER, "damaged: its header holds values the game never writes");
     }
 
     int64_t records = 0;
-    size_t at = REPLAY_HEADER_SIZE;
+    size_t at = headerSize;
     BlockCheck check = BLOCK_WHOLE;
     while (at < size) {
         uint32_t count = 0;
@@ -473,7 +483,7 @@ ReplayOpenResult openData(ReplayReader* r, const uint8_t* data, size_t size, Rep
     r->wholeEnd = at;
     r->recordCount = records;
     r->cutShort = at < size;
-    r->nextBlock = REPLAY_HEADER_SIZE;
+    r->nextBlock = headerSize;
     r->pos = 0;
     r->payloadEnd = 0;
     r->lastTime = read.startTime;

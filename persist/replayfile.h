@@ -10,7 +10,8 @@
 //   payload     startTime u32, seed u32, twoPlayer i32, dictHash u64,
 //               prefs.bindings 14 x i32, prefs.tipDoNotShow 8 x u8,
 //               prefsSpareFlag u8, hiScores 12 x (score i32, word 20 bytes,
-//               wordScoreText 20 bytes), hiScoreCount i32
+//               wordScoreText 20 bytes), hiScoreCount i32,
+//               then from version 2: soundMuted u8, soundVolume u8
 //   u32         CRC-32 of the payload
 //   blocks, to the end of the file
 //
@@ -52,12 +53,18 @@
 #include "Core/cminput.h"
 #include "persist/hiscores.h"
 #include "persist/prefs.h"
+#include "persist/settings.h"
 
-constexpr uint16_t REPLAY_VERSION = 1;
-constexpr uint32_t REPLAY_HEADER_PAYLOAD = 4 + 4 + 4 + 8 + PREFS_PLAYERS * PREFS_CONTROLS * 4 + PREFS_TIPS + 1 +
-                                           HISCORE_ROWS * (4 + 2 * HISCORE_TEXT) + 4;
+// The version written. Version 1 files, made before the game had sound, still
+// play: their header lacks the sound settings, and their sound keys did nothing.
+constexpr uint16_t REPLAY_VERSION = 2;
+constexpr uint32_t REPLAY_HEADER_PAYLOAD_V1 = 4 + 4 + 4 + 8 + PREFS_PLAYERS * PREFS_CONTROLS * 4 + PREFS_TIPS + 1 +
+                                              HISCORE_ROWS * (4 + 2 * HISCORE_TEXT) + 4;
+constexpr uint32_t REPLAY_HEADER_PAYLOAD = REPLAY_HEADER_PAYLOAD_V1 + 2;
 // Magic, version, length, payload and check value.
-constexpr uint32_t REPLAY_HEADER_SIZE = 8 + 2 + 4 + REPLAY_HEADER_PAYLOAD + 4;
+constexpr uint32_t REPLAY_HEADER_FRAMING = 8 + 2 + 4 + 4;
+constexpr uint32_t REPLAY_HEADER_SIZE = REPLAY_HEADER_FRAMING + REPLAY_HEADER_PAYLOAD;
+constexpr uint8_t REPLAY_VOLUME_MAX = SETTINGS_VOLUME_MAX;
 // A block is written once its records span this much record time, so a game
 // cut off by a crash loses at most about this much of its end.
 constexpr uint32_t REPLAY_BLOCK_MS = 3000;
@@ -79,6 +86,12 @@ struct ReplayHeader {
     uint8_t prefsSpareFlag;
     HiScoreRow hiScores[HISCORE_ROWS];  // texts ended by a zero byte
     int32_t hiScoreCount;               // 0 to HISCORE_ROWS
+    // The sound settings the game started with, which the sound keys' notices
+    // show: 0 or 1, and 0 to REPLAY_VOLUME_MAX.
+    uint8_t soundMuted;
+    uint8_t soundVolume;
+    // The version the file was written in (the writer ignores it).
+    uint16_t version;
 };
 
 // Big (the block buffer is inside): keep it static.

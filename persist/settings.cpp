@@ -35,22 +35,30 @@ bool settingsParseBool(const char* value, bool* out) {
     return false;
 }
 
-bool settingsParseScale(const char* value, int32_t* out) {
+bool settingsParseNumber(const char* value, int32_t most, int32_t* out) {
     char* end = nullptr;
     long n = std::strtol(value, &end, 10);
-    if (end == value || *end != '\0' || n < 0 || n > PLAT_MAX_SCALE) return false;
+    if (end == value || *end != '\0' || n < 0 || n > most) return false;
     *out = static_cast<int32_t>(n);
     return true;
 }
 
 int settingsHandler(void* user, const char* section, const char* name, const char* value) {
     SettingsParse* parse = static_cast<SettingsParse*>(user);
-    if (strcasecmp(section, "display") != 0) return 1;
+    Settings& read = parse->read;
     bool ok = true;
-    if (strcasecmp(name, "fullscreen") == 0) {
-        ok = settingsParseBool(value, &parse->read.fullscreen);
-    } else if (strcasecmp(name, "scale") == 0) {
-        ok = settingsParseScale(value, &parse->read.scale);
+    if (strcasecmp(section, "display") == 0) {
+        if (strcasecmp(name, "fullscreen") == 0) {
+            ok = settingsParseBool(value, &read.fullscreen);
+        } else if (strcasecmp(name, "scale") == 0) {
+            ok = settingsParseNumber(value, PLAT_MAX_SCALE, &read.scale);
+        }
+    } else if (strcasecmp(section, "sound") == 0) {
+        if (strcasecmp(name, "muted") == 0) {
+            ok = settingsParseBool(value, &read.muted);
+        } else if (strcasecmp(name, "volume") == 0) {
+            ok = settingsParseNumber(value, SETTINGS_VOLUME_MAX, &read.volume);
+        }
     }
     if (!ok && parse->problem[0] == '\0') {
         std::snprintf(parse->problem, sizeof parse->problem, "%s = \"%s\" is not a value it can take", name, value);
@@ -60,7 +68,7 @@ int settingsHandler(void* user, const char* section, const char* name, const cha
 
 }  // namespace
 
-void settingsReset() { settings = Settings{true, 0}; }
+void settingsReset() { settings = Settings{true, 0, false, SETTINGS_DEFAULT_VOLUME}; }
 
 bool settingsLoad() {
     settingsReset();
@@ -77,11 +85,11 @@ bool settingsLoad() {
         return true;
     }
     if (result < 0) {
-        std::fprintf(stderr, "%s cannot be read; using the default display settings.\n", path);
+        std::fprintf(stderr, "%s cannot be read; using the default settings.\n", path);
     } else if (parse.problem[0] != '\0') {
-        std::fprintf(stderr, "%s, line %d: %s; using the default display settings.\n", path, result, parse.problem);
+        std::fprintf(stderr, "%s, line %d: %s; using the default settings.\n", path, result, parse.problem);
     } else {
-        std::fprintf(stderr, "%s, line %d, makes no sense; using the default display settings.\n", path, result);
+        std::fprintf(stderr, "%s, line %d, makes no sense; using the default settings.\n", path, result);
     }
     return false;
 }
@@ -89,14 +97,20 @@ bool settingsLoad() {
 bool settingsSave() {
     char text[SETTINGS_TEXT_SIZE];
     int length = std::snprintf(text, sizeof text,
-                               "; How Tarvo Quelms is shown. Alt+Enter in the game changes it; delete the file for "
-                               "the defaults.\n"
+                               "; How Tarvo Quelms is shown and how it sounds. The game changes it (Alt+Enter, M, "
+                               "and - or + while paused); delete the file for the defaults.\n"
                                "[display]\n"
                                "; true: full screen; false: a window\n"
                                "fullscreen = %s\n"
                                "; the window's size in whole steps of 640 x 480 (0: the largest that fits)\n"
-                               "scale = %d\n",
-                               settings.fullscreen ? "true" : "false", settings.scale);
+                               "scale = %d\n"
+                               "[sound]\n"
+                               "; true: no sound (M in the game)\n"
+                               "muted = %s\n"
+                               "; 0 to 100\n"
+                               "volume = %d\n",
+                               settings.fullscreen ? "true" : "false", settings.scale, settings.muted ? "true" : "false",
+                               settings.volume);
     if (length < 0 || length >= SETTINGS_TEXT_SIZE) return false;
     char path[CM_PATH_SIZE];
     return cmPathJoin(CM_PATH_SAVE, SETTINGS_FILE, path, sizeof path) && safeSaveFile(path, text, length);

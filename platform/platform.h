@@ -35,7 +35,7 @@ enum : uint32_t {
     VK_VOLUME_MUTE = 173, VK_VOLUME_DOWN = 174, VK_VOLUME_UP = 175, VK_MEDIA_NEXT_TRACK = 176,
     VK_MEDIA_PREV_TRACK = 177, VK_MEDIA_STOP = 178, VK_MEDIA_PLAY_PAUSE = 179,
     // The letters the command keys use.
-    VK_G = 'G', VK_K = 'K', VK_L = 'L', VK_P = 'P', VK_S = 'S', VK_T = 'T', VK_X = 'X',
+    VK_G = 'G', VK_K = 'K', VK_L = 'L', VK_M = 'M', VK_P = 'P', VK_S = 'S', VK_T = 'T', VK_X = 'X',
     // Punctuation as a United Kingdom layout names it.
     VK_OEM_1 = 186,       // ; :
     VK_OEM_PLUS = 187,    // = +
@@ -156,6 +156,25 @@ int32_t platBltFastTurned(PlatSurface* dst, int32_t x, int32_t y, PlatSurface* s
 int32_t platFlip(PlatSurface* primary);
 // Releases the display and closes the window.
 void platDisplayClose();
+
+// ---- Audio ------------------------------------------------------------------
+
+// Fills `frames` frames of interleaved stereo 16-bit samples. It runs on the
+// device's own thread, so it must neither block nor allocate.
+using PlatAudioCallback = void (*)(int16_t* out, int32_t frames, void* user);
+
+struct PlatAudioFormat {
+    int32_t rate;          // frames a second
+    int32_t bufferFrames;  // frames the callback is asked for at a time
+};
+
+// Opens the default audio device for stereo 16-bit samples, asking for
+// `want`, and tells in `got` what it gives. The callback starts at once. False
+// when there is no device to play on; platAudioError() then tells why.
+bool platAudioOpen(const PlatAudioFormat* want, PlatAudioCallback callback, void* user, PlatAudioFormat* got);
+const char* platAudioError();
+// Stops the callback and closes the device; nothing when none is open.
+void platAudioClose();
 
 // ---- Mouse (DirectInput result codes) ---------------------------------------
 

@@ -33,6 +33,8 @@ struct HeadlessState {
     PlatSurfaceSlots slots;
     PlatSurface* primary;
     PlatSurface* back;
+    PlatAudioCallback audioCallback;
+    void* audioUser;
 };
 
 HeadlessState hs;
@@ -296,3 +298,30 @@ int32_t platMouseRead(PlatMouseState* state) {
 }
 
 int32_t platMouseAcquire() { return takeFault(HEADLESS_FAULT_MOUSE_ACQUIRE); }
+
+// ---- audio ----
+
+bool platAudioOpen(const PlatAudioFormat* want, PlatAudioCallback callback, void* user, PlatAudioFormat* got) {
+    platAudioClose();
+    if (takeFault(HEADLESS_FAULT_AUDIO_OPEN) != 0) return false;
+    hs.audioCallback = callback;
+    hs.audioUser = user;
+    headless.audioOpen = true;
+    headless.audioFormat = *want;
+    if (headless.audioDeviceRate != 0) headless.audioFormat.rate = headless.audioDeviceRate;
+    *got = headless.audioFormat;
+    return true;
+}
+
+const char* platAudioError() { return "headless audio refused by the test"; }
+
+void platAudioClose() {
+    headless.audioOpen = false;
+    hs.audioCallback = nullptr;
+}
+
+bool headlessAudioPull(int16_t* out, int32_t frames) {
+    if (!headless.audioOpen || hs.audioCallback == nullptr) return false;
+    hs.audioCallback(out, frames, hs.audioUser);
+    return true;
+}

@@ -19,7 +19,8 @@ struct HeadlessCopy {
 // `count` are used; 0 means "succeed as usual".
 enum HeadlessFaultKind { HEADLESS_FAULT_BLT, HEADLESS_FAULT_FLIP, HEADLESS_FAULT_RESTORE, HEADLESS_FAULT_MOUSE_READ,
                          HEADLESS_FAULT_MOUSE_ACQUIRE, HEADLESS_FAULT_DISPLAY_OPEN, HEADLESS_FAULT_CREATE_PRIMARY,
-                         HEADLESS_FAULT_CREATE_SURFACE, HEADLESS_FAULT_MOUSE_OPEN, HEADLESS_FAULT_KINDS };
+                         HEADLESS_FAULT_CREATE_SURFACE, HEADLESS_FAULT_MOUSE_OPEN, HEADLESS_FAULT_AUDIO_OPEN,
+                         HEADLESS_FAULT_KINDS };
 
 constexpr int HEADLESS_MAX_COPIES = 8192;
 constexpr int HEADLESS_MAX_MESSAGES = 1024;
@@ -49,6 +50,11 @@ struct HeadlessRecord {
     char executableFolder[256];   // what platExecutableFolder tells; empty: it cannot tell
     int32_t iconSize;             // the last icon set, kept when it is at most HEADLESS_ICON_MAX
     uint8_t icon[HEADLESS_ICON_MAX * HEADLESS_ICON_MAX * 4];
+    // The audio device: open or not, and the format it gave. It plays nothing
+    // and pulls nothing by itself; headlessAudioPull runs its callback.
+    bool audioOpen;
+    PlatAudioFormat audioFormat;
+    int32_t audioDeviceRate;  // the rate the device gives; 0: whatever is asked
 };
 
 extern HeadlessRecord headless;
@@ -77,3 +83,6 @@ void headlessSetFileSizeOverride(int64_t size);
 // After this many more flips the backend posts WM_QUIT with code 0, so a whole
 // start-up and message loop can run to a known end; 0 turns it off.
 void headlessQuitAfterFlips(int32_t flips);
+// Runs the open audio device's callback for `frames` stereo frames into `out`,
+// as the device's thread would; false, leaving `out` alone, when none is open.
+bool headlessAudioPull(int16_t* out, int32_t frames);

@@ -18,6 +18,7 @@
 #include "flow/frame.h"
 #include "game/gamestate.h"
 #include "flow/keydefs.h"
+#include "flow/soundkeys.h"
 #include "flow/startup.h"
 #include "flow/winproc.h"
 #include "game/banner.h"
@@ -87,6 +88,7 @@ protected:
         keyDefReset();
         hiScoresReset();
         prefsReset();
+        soundNoticeClear();
         appActive = 0;
         startCourse = StartCourse{};
         cmSrand(1);
@@ -135,6 +137,7 @@ protected:
         keyDefReset();
         hiScoresReset();
         prefsReset();
+        soundNoticeClear();
         cmSrand(1);
         headlessSetTicks(0);
         headless.quitPosted = 0;

@@ -4,8 +4,8 @@
 #
 #   cmake -DROOT=<source folder> -P include_layers.cmake
 #
-# Floors, bottom to top: the port layer's interface and Core; dict, persist and
-# video; game; flow. The backends and main sit on top and are not checked.
+# Floors, bottom to top: the port layer's interface and Core; dict, persist,
+# video and sound; game; flow. The backends and main sit on top and are not checked.
 
 cmake_minimum_required(VERSION 3.25)
 
@@ -18,10 +18,11 @@ set(allowed_Core "platform/platform.h")
 set(allowed_dict "Core;platform/platform.h")
 set(allowed_persist "Core;platform/platform.h")
 set(allowed_video "Core;platform/platform.h")
-set(allowed_game "Core;platform/platform.h;dict")
-set(allowed_flow "Core;platform/platform.h;dict;persist;video;game")
+set(allowed_sound "Core;platform/platform.h")
+set(allowed_game "Core;platform/platform.h;dict;sound")
+set(allowed_flow "Core;platform/platform.h;dict;persist;video;sound;game")
 set(allowed_platform/platform.h "")
-set(modules Core dict persist video game flow)
+set(modules Core dict persist video sound game flow)
 
 set(faults "")
 set(checked 0)

@@ -13,6 +13,7 @@
 #include "game/prompt.h"
 #include "game/score.h"
 #include "game/tips.h"
+#include "sound/sound.h"
 
 inline void resetGameRecords() {
     gameStateReset();
@@ -26,4 +27,5 @@ inline void resetGameRecords() {
     pointerClearAll();
     promptClearAll();
     tipsClear();
+    sndReset();
 }
