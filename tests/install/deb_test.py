@@ -18,6 +18,9 @@ import sys
 import tempfile
 
 failures = []
+# The sounds the game loads from share/tarvoquelms/sounds.
+SOUNDS = ["letter", "undo", "word", "refused", "land", "button", "tip", "dragstart", "dragstop", "swap", "turn",
+          "lowlife", "levelbonus", "levelintro", "gameover", "highscore"]
 
 
 def check(cond, what):
@@ -44,8 +47,9 @@ def main():
         recommends = [p.strip().split()[0] for p in values.get("Recommends", "").split(",") if p.strip()]
         check("xfonts-base" in recommends, "it recommends xfonts-base (Recommends: %r)" % values.get("Recommends"))
         files = subprocess.run(["dpkg-deb", "-c", deb], capture_output=True, text=True, check=True).stdout
-        for path in ("./usr/bin/tarvoquelms", "./usr/bin/tarvoquelms-headless", "./usr/share/tarvoquelms/ALL",
-                     "./usr/share/tarvoquelms/worddiction.txt"):
+        sounds = ["./usr/share/tarvoquelms/sounds/%s.wav" % s for s in SOUNDS]
+        for path in ["./usr/bin/tarvoquelms", "./usr/bin/tarvoquelms-headless", "./usr/share/tarvoquelms/ALL",
+                     "./usr/share/tarvoquelms/worddiction.txt"] + sounds:
             check(any(line.split()[-1] == path for line in files.splitlines() if line.split()),
                   "it holds %s" % path)
         # Without a display the game hands --headless to the program beside it,

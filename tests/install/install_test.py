@@ -3,7 +3,7 @@
 files, then plays the INSTALLED game under a virtual X server from an unrelated
 working folder and checks that it saved where it should and nowhere else, and
 that its recording of that game replays headless, with no display, to the same
-saved files.
+saved files. The installed data holds the game's sounds.
 
     install_test.py CMAKE BUILD_DIR VERSION ICON_SIZES
 
@@ -25,6 +25,9 @@ EMPTY_HISCORES = b"0;6;"
 # bindings (player 1 on A D W S, player 2 on the keypad) and no tip turned off.
 DEFAULT_PREFS = b"1;65;68;87;83;32;9;87;0;100;102;104;101;98;107;104;0;0;0;0;0;0;0;0;0;1;"
 SAVED_FILES = {"hi.txt", "prefs.txt", "settings.ini"}
+# The sounds the game loads from share/tarvoquelms/sounds.
+SOUNDS = ["letter", "undo", "word", "refused", "land", "button", "tip", "dragstart", "dragstop", "swap", "turn",
+          "lowlife", "levelbonus", "levelintro", "gameover", "highscore"]
 
 failures = []
 
@@ -100,6 +103,21 @@ def check_man_page(usr):
     if check(os.path.isfile(page), "the man page is installed in section 6"):
         r = run(["groff", "-man", "-Tutf8", "-ww", "-z", page])
         check(r.returncode == 0 and not r.stderr.strip(), "groff formats the man page without warnings: %r" % r.stderr)
+
+
+def check_sounds(usr, build):
+    """Every sound the game loads is installed as the build made it, and nothing else."""
+    installed = os.path.join(usr, "share/tarvoquelms/sounds")
+    built = os.path.join(build, "game/sounds")
+    names = sorted(os.listdir(installed)) if os.path.isdir(installed) else []
+    check(names == sorted(s + ".wav" for s in SOUNDS),
+          "share/tarvoquelms/sounds holds exactly the game's sixteen sounds (got %r)" % names)
+    for name in names:
+        data = open(os.path.join(installed, name), "rb").read()
+        check(data[:4] == b"RIFF" and data[8:12] == b"WAVE" and len(data) > 44,
+              "the installed %s is a WAVE file" % name)
+        check(os.path.isfile(os.path.join(built, name)) and open(os.path.join(built, name), "rb").read() == data,
+              "the installed %s is the built game/sounds/%s" % (name, name))
 
 
 # ---- The installed game ---------------------------------------------------------
@@ -262,6 +280,7 @@ def main():
         check_desktop_files(usr, version)
         check_icons(usr, sizes)
         check_man_page(usr)
+        check_sounds(usr, build)
 
         exe = os.path.join(usr, "bin", "tarvoquelms")
         installed = snapshot(dest)
