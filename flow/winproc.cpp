@@ -17,6 +17,7 @@
 #include "persist/prefs.h"
 #include "persist/savereport.h"
 #include "platform/platform.h"
+#include "sound/sound.h"
 #include "video/display.h"
 
 namespace {
@@ -38,6 +39,7 @@ void winOpenTipKey() {
     previousState = gameState;
     gameState = STATE_TIP;
     tipIndex = tip;
+    sndPlay(SOUND_TIP);
 }
 
 // In a one-player game both columns of bindings act on player 0.

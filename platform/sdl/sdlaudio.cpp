@@ -1,6 +1,8 @@
 // The port layer's audio device over SDL2: stereo 16-bit samples at the rate
 // the device likes, pulled by SDL's audio thread.
 #include <SDL2/SDL.h>
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstring>
@@ -24,6 +26,31 @@ void sdlAudioPull(void* user, Uint8* stream, int length) {
     audio.callback(reinterpret_cast<int16_t*>(stream), length / 4, audio.user);
 }
 
+// On a machine without a sound card ALSA's library prints a dozen lines of
+// its own to standard error while SDL looks for one; the game says in one
+// line why it plays silently, so those are kept from the player's terminal.
+class SdlQuietStderr {
+public:
+    SdlQuietStderr() {
+        std::fflush(stderr);
+        saved_ = dup(STDERR_FILENO);
+        const int null = open("/dev/null", O_WRONLY | O_CLOEXEC);
+        if (saved_ >= 0 && null >= 0) dup2(null, STDERR_FILENO);
+        if (null >= 0) close(null);
+    }
+    ~SdlQuietStderr() {
+        if (saved_ < 0) return;
+        std::fflush(stderr);
+        dup2(saved_, STDERR_FILENO);
+        close(saved_);
+    }
+    SdlQuietStderr(const SdlQuietStderr&) = delete;
+    SdlQuietStderr& operator=(const SdlQuietStderr&) = delete;
+
+private:
+    int saved_;
+};
+
 bool sdlAudioFail(const char* why) {
     std::snprintf(audio.error, sizeof audio.error, "%s", why);
     platAudioClose();
@@ -34,6 +61,7 @@ bool sdlAudioFail(const char* why) {
 
 bool platAudioOpen(const PlatAudioFormat* want, PlatAudioCallback callback, void* user, PlatAudioFormat* got) {
     platAudioClose();
+    SdlQuietStderr quiet;
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return sdlAudioFail(SDL_GetError());
     audio.subsystemUp = true;
     // The dummy driver takes samples and plays nothing: mixing for it would be

@@ -135,14 +135,19 @@ class Game:
             self.files.append("tarvoquelms-headless")
         for name in self.files:
             shutil.copy(os.path.join(game_dir, name), self.game)
+        if os.path.isdir(os.path.join(game_dir, "sounds")):
+            shutil.copytree(os.path.join(game_dir, "sounds"), os.path.join(self.game, "sounds"))
+            self.files.append("sounds")
         self.sheet = Sheet(os.path.join(self.game, "ALL"))
 
-    def start(self, *args):
-        """Starts the game with the command-line arguments `args` under a new virtual X server."""
+    def start(self, *args, audio=None):
+        """Starts the game with the command-line arguments `args` under a new virtual X server;
+        `audio` adds to the environment what SDL's audio needs (SDL's dummy driver by default)."""
         self.xvfb, self.display = start_xvfb()
         # The software renderer: a virtual X server's OpenGL is slow enough to merge frames.
         env = dict(os.environ, DISPLAY=self.display, SDL_AUDIODRIVER="dummy", SDL_RENDER_DRIVER="software",
                    HOME=os.path.join(self.work, "home"), XDG_DATA_HOME=os.path.join(self.work, "data"))
+        env.update(audio or {})
         env.pop("SDL_VIDEODRIVER", None)
         env.pop("TQ_SAVE_DIR", None)
         self.env = env

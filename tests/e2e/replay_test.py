@@ -190,7 +190,11 @@ def play_and_replay(game_dir, work):
     other_words = os.path.join(work, "other-words")
     os.makedirs(other_words)
     for name in game.files:
-        shutil.copy(os.path.join(game.game, name), other_words)
+        source = os.path.join(game.game, name)
+        if os.path.isdir(source):
+            shutil.copytree(source, os.path.join(other_words, name))
+        else:
+            shutil.copy(source, other_words)
     with open(os.path.join(other_words, "worddiction.txt"), "ab") as f:
         f.write(b"quelm\n")
     for what, folder, path in [("a file of garbage", game.game, garbage),

@@ -68,6 +68,14 @@ TEST(CmdLine, OptionsThatStartTheGame) {
     }
 }
 
+TEST(CmdLine, MuteLeavesTheSoundOffForTheRun) {
+    EXPECT_FALSE(parse({"--window"}).options.mute);
+    Parsed p = parse({"--mute", "--window"});
+    ASSERT_EQ(p.result, CMDLINE_RUN) << p.err;
+    EXPECT_TRUE(p.options.mute);
+    EXPECT_EQ(p.options.fullscreen, 0);
+}
+
 TEST(CmdLine, RecordingAndPlayingBack) {
     struct Case {
         std::vector<std::string> words;
@@ -97,7 +105,7 @@ TEST(CmdLine, HelpAndVersionPrintOnStandardOutputAndEndTheRun) {
         EXPECT_EQ(p.out.rfind("Usage: tarvoquelms [--window | --fullscreen] [--scale N] [--save-dir DIR]", 0), 0u)
             << p.out;
         for (const char* option : {"--window", "--fullscreen", "--scale N", "--save-dir DIR", "--record FILE",
-                                   "--replay FILE", "--headless", "--version", "TQ_SAVE_DIR"}) {
+                                   "--replay FILE", "--headless", "--mute", "--version", "TQ_SAVE_DIR"}) {
             EXPECT_NE(p.out.find(option), std::string::npos) << option;
         }
         EXPECT_EQ(p.err, "");

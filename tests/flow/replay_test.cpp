@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "flow/soundkeys.h"
+#include "sound/sound.h"
 #include "tests/flow/flowfixture.h"
 
 namespace {
@@ -113,6 +115,44 @@ TEST_F(Replay, ARecordedGamePlaysBackToTheSameScreensAndSavedFiles) {
     EXPECT_EQ(readFile(HISCORES_FILE), hiSaved);
     EXPECT_EQ(readFile(PREFS_FILE), prefsSaved) << "the key screen's load found the recorded game's keys";
     EXPECT_EQ(playerState[0].score, score);
+}
+
+// The sound keys' notices show the settings the recorded game had, so the
+// watcher's own settings cannot change the pictures.
+TEST_F(Replay, SoundKeysPlayBackAsRecordedWhateverTheWatchersSettings) {
+    sndApply(SoundSettings{false, 30});
+    frameInput.time = platGetTickCount();
+    ASSERT_TRUE(replayRecordStart("game.tqr"));
+    gameNew();
+    keyDown(VK_P);
+    keyDown(VK_ADD);  // 40
+    keyDown(VK_M);
+    int32_t frames = 0;
+    for (; frames < 5; frames++) frameWithMouseAt(600, 440, false);
+    const uint64_t picture = replayBackBufferHash();
+    ASSERT_STREQ(soundNoticeText(frameInput.time), "SOUND OFF");
+    keyDown(VK_ESCAPE);  // unpauses
+    keyDown(VK_ESCAPE);  // ends the game
+    keyDown(VK_ESCAPE);  // quits
+    replayRecordFinish();
+
+    coldStart();
+    openDisplay();
+    patternSheet();
+    sndApply(SoundSettings{true, 90});
+    ASSERT_EQ(replayOpen("game.tqr"), REPLAY_OPENED) << replayOpenText();
+    ASSERT_TRUE(replayBegin());
+    EXPECT_FALSE(soundState.settings.muted);
+    EXPECT_EQ(soundState.settings.volume, 30);
+    gameNew();
+    int32_t replayed = 0;
+    for (ReplayStep step; replayed < frames && (step = replayStep()) != REPLAY_STEP_END;) {
+        if (step == REPLAY_STEP_FRAME) replayed++;
+    }
+    ASSERT_EQ(replayed, frames);
+    EXPECT_EQ(replayBackBufferHash(), picture);
+    EXPECT_TRUE(soundState.settings.muted);
+    EXPECT_EQ(soundState.settings.volume, 40);
 }
 
 }  // namespace

@@ -38,6 +38,8 @@ ReplayHeader sampleHeader() {
         snprintf(h.hiScores[i].wordScoreText, HISCORE_TEXT, "%d", 40 + i);
     }
     h.hiScoreCount = HISCORE_ROWS;
+    h.soundMuted = 1;
+    h.soundVolume = 30;
     return h;
 }
 
@@ -55,6 +57,8 @@ void expectSameHeader(const ReplayHeader& a, const ReplayHeader& b) {
         EXPECT_EQ(0, memcmp(a.hiScores[i].wordScoreText, b.hiScores[i].wordScoreText, HISCORE_TEXT));
     }
     EXPECT_EQ(a.hiScoreCount, b.hiScoreCount);
+    EXPECT_EQ(a.soundMuted, b.soundMuted);
+    EXPECT_EQ(a.soundVolume, b.soundVolume);
 }
 
 // Every stored field; hoverTarget must come back 0.
@@ -236,6 +240,7 @@ TEST_F(ReplayFile, EveryKindOfRecordReadsBackEqualAfterTheHeader) {
     ReplayHeader read{};
     ASSERT_EQ(replayReaderOpen(&reader, "game.tqr", &read), REPLAY_OPENED) << replayReaderOpenText(reader);
     expectSameHeader(header, read);
+    EXPECT_EQ(read.version, REPLAY_VERSION);
     EXPECT_EQ(replayReaderRecordCount(reader), static_cast<int64_t>(play.records.size()));
     EXPECT_FALSE(replayReaderCutShort(reader));
     EXPECT_TRUE(readsBack(&reader, play.records));
@@ -393,6 +398,12 @@ TEST_F(ReplayFile, AFileThatCannotBePlayedSaysWhy) {
         {"twoPlayer 2 under a good check value",
          [](std::string* b) {
              put32(b, 14 + 8, 2);
+             put32(b, 14 + REPLAY_HEADER_PAYLOAD, crcOf(*b, 14, REPLAY_HEADER_PAYLOAD));
+         },
+         REPLAY_BAD_HEADER, "header"},
+        {"a volume of 101 under a good check value",
+         [](std::string* b) {
+             (*b)[14 + REPLAY_HEADER_PAYLOAD - 1] = 101;
              put32(b, 14 + REPLAY_HEADER_PAYLOAD, crcOf(*b, 14, REPLAY_HEADER_PAYLOAD));
          },
          REPLAY_BAD_HEADER, "header"},
@@ -605,6 +616,31 @@ TEST_F(ReplayFile, AWriterThatCannotStartOrIsHandedWhatTheGameNeverMakesFails) {
         EXPECT_FALSE(replayWriterAdd(&writer, some));
         EXPECT_FALSE(replayWriterClose(&writer));
     }
+}
+
+// Files from before the game had sound: a header two bytes shorter, no sound
+// settings in it. They still play, from the unmuted default volume.
+TEST_F(ReplayFile, AVersionOneFileStillPlays) {
+    Play play;
+    play.busy(300, {16, 17});
+    ASSERT_TRUE(writeReplay("game.tqr", sampleHeader(), play.records));
+    std::string bytes = readFile("game.tqr");
+    bytes.erase(14 + REPLAY_HEADER_PAYLOAD_V1, 2);
+    bytes[8] = 1;
+    put32(&bytes, 10, REPLAY_HEADER_PAYLOAD_V1);
+    put32(&bytes, 14 + REPLAY_HEADER_PAYLOAD_V1, crcOf(bytes, 14, REPLAY_HEADER_PAYLOAD_V1));
+    writeFile("old.tqr", bytes);
+
+    static ReplayReader reader;
+    ReplayHeader read{};
+    ASSERT_EQ(replayReaderOpen(&reader, "old.tqr", &read), REPLAY_OPENED) << replayReaderOpenText(reader);
+    EXPECT_EQ(read.version, 1);
+    EXPECT_EQ(read.soundMuted, 0);
+    EXPECT_EQ(read.soundVolume, SETTINGS_DEFAULT_VOLUME);
+    EXPECT_EQ(read.seed, sampleHeader().seed);
+    EXPECT_EQ(read.hiScoreCount, sampleHeader().hiScoreCount);
+    EXPECT_TRUE(readsBack(&reader, play.records));
+    replayReaderClose(&reader);
 }
 
 }  // namespace

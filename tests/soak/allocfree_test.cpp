@@ -1,9 +1,13 @@
 // Play allocates nothing on the general heap: ten thousand frames of word
-// making, Drag Mode, turning the world and tips, with the allocator counted.
+// making, Drag Mode, turning the world and tips, with the allocator counted
+// and the sound playing.
 #include <filesystem>
 
+#include "Core/cmpath.h"
 #include "flow/flowfixture.h"
 #include "heapcount.h"
+#include "sound/mixer.h"
+#include "sound/sound.h"
 
 namespace {
 
@@ -28,6 +32,9 @@ protected:
             else frameWithButton(button);
             if (inputBelow(40) == 0) keyDown(65 + static_cast<uint32_t>(inputBelow(4)));
             if (inputBelow(40) == 0) keyUp(65 + static_cast<uint32_t>(inputBelow(4)));
+            // What the device's thread mixes in a frame's time.
+            static int16_t audio[2 * 800];
+            headlessAudioPull(audio, 800);
         }
         frameWithButton(false);
     }
@@ -47,6 +54,10 @@ TEST_F(AllocationFree, TenThousandFramesOfPlayDragTurningAndTipsAllocateNothing)
     ASSERT_TRUE(dictLoad());
     gridTotalLetterWeights();
     headlessSetTicksPerFlip(16);
+    cmPathSetFolder(CM_PATH_DATA, TQ_GAME_DIR);
+    sndOpen(false);
+    cmPathReset();
+    ASSERT_TRUE(soundState.deviceOpen);
     gameNew();
 
     // The test's own checks allocate: they are noted now and asserted at the end.
@@ -89,5 +100,7 @@ TEST_F(AllocationFree, TenThousandFramesOfPlayDragTurningAndTipsAllocateNothing)
     EXPECT_TRUE(playing);
     EXPECT_TRUE(dragging);
     EXPECT_TRUE(turning);
+    EXPECT_GT(mixer.startCount, 100u) << "sounds played";
     EXPECT_EQ(heapAllocations(), 0);
+    sndReset();
 }
