@@ -189,10 +189,11 @@ class Game:
         self.xdo("mousemove_relative", "--", dx, dy)
         self.pointer = [self.pointer[0] + dx / 2, self.pointer[1] + dy / 2]
 
-    def drag_along(self, path, centre=None):
+    def drag_along(self, path, centre=None, let_go=None):
         """Spells along grid cells (column, row) with the mouse, `centre` giving a cell's
         middle on the screen (the one-player grid's by default). Each step gets frames
-        of its own: the press, every cell, the release; then the pointer leaves the grid."""
+        of its own: the press, every cell, the release (by `let_go` when given); then
+        the pointer leaves the grid."""
         centre = centre or cell_centre
         self.move_to(*centre(*path[0]))
         time.sleep(0.4)
@@ -201,7 +202,7 @@ class Game:
         for c, r in path[1:]:
             self.step_to(*centre(c, r))
             time.sleep(0.4)
-        self.xdo("mouseup", 1)
+        (let_go or (lambda: self.xdo("mouseup", 1)))()
         time.sleep(0.4)
         self.move_to(600, 440)
 

@@ -16,8 +16,9 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from e2e_test import (CONTINUE_RECT, Game, cell_centre, check, failures, find_word, grid_letter_at,  # noqa: E402
-                      read_small_right, tile_mismatch, wait_for)
+from e2e_test import (CONTINUE_RECT, Game, check, failures, find_word, grid_letter_at, read_small_right,  # noqa: E402
+                      tile_mismatch, wait_for)
+from quit_test import dictionary_words  # noqa: E402
 
 RATE = 48000     # the rate the game asks for; SDL's disk driver takes it as asked
 FRAME_BYTES = 4  # 16-bit stereo
@@ -65,11 +66,7 @@ def main():
         check("sounds" in game.files, "the game folder holds its sounds")
         game.start("--window", audio={"SDL_AUDIODRIVER": "disk", "SDL_DISKAUDIOFILE": audio.path})
         sheet = game.sheet
-        words = set()
-        for line in open(os.path.join(game.game, "worddiction.txt"), "rb"):
-            w = line.strip().decode("ascii", "replace").upper()
-            if 3 <= len(w) <= 6:
-                words.add(w)
+        words = dictionary_words(game)
         tip = lambda s: tile_mismatch(s, sheet, 152, 290, CONTINUE_RECT) < 0.05
         check(tip(wait_for(game, tip)), "a new game opens with a tutorial tip")
         check(audio.peak(0, None) > 1000, "the tip opening sounded")
@@ -87,15 +84,8 @@ def main():
             return 1
         word, path = found
         print("     spelling %s along %s" % (word, path))
-        game.move_to(*cell_centre(*path[0]))
-        time.sleep(0.4)
-        game.xdo("mousedown", 1)
-        time.sleep(0.4)
-        for c, r in path[1:]:
-            game.step_to(*cell_centre(c, r))
-            time.sleep(0.4)
-        sounds_after(audio, lambda: game.xdo("mouseup", 1), "letting go of the word %s" % word)
-        game.move_to(600, 440)
+        game.drag_along(path, let_go=lambda: sounds_after(audio, lambda: game.xdo("mouseup", 1),
+                                                         "letting go of the word %s" % word))
         screen = wait_for(game, lambda s: read_small_right(s, sheet, 544, 72) == word, 5)
         check(read_small_right(screen, sheet, 544, 72) == word, "%s was taken as a word" % word)
 
