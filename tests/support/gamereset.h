@@ -12,6 +12,7 @@
 #include "game/pointer.h"
 #include "game/prompt.h"
 #include "game/score.h"
+#include "game/solver.h"
 #include "game/tips.h"
 
 inline void resetGameRecords() {
@@ -26,4 +27,5 @@ inline void resetGameRecords() {
     pointerClearAll();
     promptClearAll();
     tipsClear();
+    solverClearAll();
 }
