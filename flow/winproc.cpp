@@ -12,6 +12,7 @@
 #include "game/gauge.h"
 #include "game/level.h"
 #include "game/pointer.h"
+#include "game/solver.h"
 #include "persist/hiscores.h"
 #include "persist/prefs.h"
 #include "persist/savereport.h"
@@ -21,6 +22,9 @@
 namespace {
 
 bool isKey(uint32_t k, int32_t binding) { return static_cast<int64_t>(k) == binding; }
+
+// A command key, not a binding: one press, one hint on every grid.
+constexpr uint32_t WIN_KEY_HINT = 'H';
 
 // Released here, the display can no longer be drawn on; the quit message ends
 // the loop before another frame runs.
@@ -97,6 +101,9 @@ void winCommandKeys(uint32_t k) {
             break;
         case VK_K:
             if (paused) keyDefOpen();
+            break;
+        case WIN_KEY_HINT:
+            if (!paused && gameState == STATE_PLAYING) solverHint();
             break;
         case VK_P:
             if (!keyDefActive) paused = paused ? 0 : 1;
