@@ -3,6 +3,7 @@
 #pragma once
 
 #include "Core/cmrand.h"
+#include "dict/dictindex.h"
 #include "dict/dictionary.h"
 #include "flow/keydefs.h"
 #include "flow/winproc.h"
@@ -18,6 +19,7 @@ inline bool openHeadlessGame() {
     headless.realCopies = true;
     cmSrand(1);
     dictLoad();
+    dictIndexBuild();
     gridTotalLetterWeights();
     keyDefReset();
     platSetWindowProc(gameWindowProc);

@@ -12,6 +12,7 @@
 #include "Core/cmrand.h"
 #include "Core/cmstream/cmstream.h"
 #include "dict/dicthash.h"
+#include "dict/dictindex.h"
 #include "platform/platform.h"
 
 wsList* dictBuckets[DICT_BUCKETS];
@@ -58,6 +59,7 @@ void dictClear() {
     dictWordPoolUsed = 0;
     dictLoadedHash = 0;
     wsArenaReset();
+    dictIndexClear();
 }
 
 namespace {

@@ -52,7 +52,8 @@ bool dictIsWord(const char* word);
 // A random stored word of exactly length letters (through cmRand), or null when
 // the dictionary has no word of that length at all.
 const char* dictPickWord(int32_t length);
-// Empties the table and the word store. The game loads once; tests start here.
+// Empties the table, the word store and the prefix index. The game loads once;
+// tests start here.
 void dictClear();
 // Bucket index 0 to DICT_BUCKETS - 1 of a zero-terminated text.
 int32_t dictHash(const char* text);

@@ -15,6 +15,7 @@
 #include "game/path.h"
 #include "game/pointer.h"
 #include "game/prompt.h"
+#include "game/solver.h"
 #include "platform/platform.h"
 #include "sound/sound.h"
 #include "video/display.h"
@@ -179,6 +180,7 @@ void frameRun(bool live) {
     for (int32_t p = 0; p < framePlayers(); p++) {
         VanishStep(p);
         NotWordStep(p, frameInput.time);
+        solverHintStep(p, frameInput.time);
     }
     blinkPhase = blinkPhase ? 0 : 1;
     if (!paused) {

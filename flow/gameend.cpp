@@ -5,6 +5,7 @@
 
 #include "game/gamestate.h"
 #include "game/score.h"
+#include "game/solver.h"
 #include "persist/hiscores.h"
 #include "sound/sound.h"
 
@@ -48,6 +49,8 @@ bool hiScoreInsert(int32_t p) {
 bool gameEnd() {
     if (gameState == STATE_GAME_OVER || gameState == STATE_NO_DICTIONARY) return false;
     gameState = STATE_GAME_OVER;
+    // What each final grid held, for the game-over screen.
+    solverNoteEnd();
     // Player 0 first, so of two equal scores player 0's stands higher.
     bool entered = hiScoreInsert(0);
     if (twoPlayer && hiScoreInsert(1)) entered = true;

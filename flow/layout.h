@@ -59,12 +59,23 @@ struct LayoutGauge {
     LayoutRect row;
 };
 
+// What a grid held when the level or the game ended, its best word with its
+// score and how many words it held: on one line at `line`, or, when
+// secondLineDy is not 0, the count on a line of its own that far below. While
+// it shows, the recent-word list keeps to recentRows rows.
+struct LayoutGridWords {
+    LayoutText line;
+    int32_t secondLineDy;
+    int32_t recentRows;
+};
+
 struct LayoutPlayer {
     LayoutPoint grid;  // the letter of column 0, row 0
     LayoutText scoreLabel, scoreValue;
     LayoutRect wordPanel;  // the framed dark plate the background shows behind both lists
     LayoutWordList recent, best;
     LayoutText result;  // the two-player result at game over
+    LayoutGridWords gridWords;
 };
 
 struct ScreenLayout {
@@ -135,14 +146,18 @@ constexpr ScreenLayout LAYOUT_ONE_PLAYER = {
                  .wordPanel = LAYOUT_NO_RECT,  // two plates of their own, one for each list
                  .recent = layoutOnePlayerList(46, 61),
                  .best = layoutOnePlayerList(240, 255),
-                 .result = LAYOUT_NO_TEXT},
+                 .result = LAYOUT_NO_TEXT,
+                 // Under the gauges, where the CYCLE row never shows, clear of
+                 // the word panels at the right.
+                 .gridWords = {{50, 352, TXT_ALIGN_LEFT, true}, 0, 12}},
                 {.grid = {150, 27},
                  .scoreLabel = LAYOUT_NO_TEXT,
                  .scoreValue = LAYOUT_NO_TEXT,
                  .wordPanel = LAYOUT_NO_RECT,
                  .recent = {LAYOUT_NO_TEXT, 0, 0, 0, 0, 0},
                  .best = {LAYOUT_NO_TEXT, 0, 0, 0, 0, 0},
-                 .result = LAYOUT_NO_TEXT}},
+                 .result = LAYOUT_NO_TEXT,
+                 .gridWords = {LAYOUT_NO_TEXT, 0, 0}}},
     // Columns are hit-tested 4 pixels left of the letters, rows from the
     // letters' top at 244 / 7 pixels each.
     .gridHitLeft = 146.0f,
@@ -215,6 +230,10 @@ constexpr LayoutPlayer layoutTwoPlayer(int32_t p) {
         // Player 0's at the left edge, player 1's at the right, clear of the status line.
         .result = p == 0 ? LayoutText{x, y + 182, TXT_ALIGN_LEFT, true}
                          : LayoutText{x + 200, y + 182, TXT_ALIGN_RIGHT, true},
+        // In place of the last two rows of recent words, centred on the plate,
+        // so that the longest line stays clear of the objective between the
+        // two panels.
+        .gridWords = {{x + 102, y + 84, TXT_ALIGN_CENTRE, true}, 11, 5},
     };
 }
 

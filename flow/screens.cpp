@@ -6,6 +6,7 @@
 
 #include "Core/cmrand.h"
 #include "flow/frame.h"
+#include "flow/gridwords.h"
 #include "game/gamestate.h"
 #include "flow/keydefs.h"
 #include "flow/layout.h"
@@ -19,6 +20,7 @@
 #include "game/path.h"
 #include "game/pointer.h"
 #include "game/score.h"
+#include "game/solver.h"
 #include "game/tips.h"
 #include "persist/hiscores.h"
 #include "video/display.h"
@@ -235,6 +237,10 @@ static int32_t scrClampCount(int32_t n, int32_t max)
 
 static void scrDrawPathMarks(int32_t p)
 {
+    // The hint lights its cells under everything else.
+    for (int32_t i = 0; i < scrClampCount(solverHintCells[p], SOLVER_HINT_LETTERS); i++) {
+        scrDrawMark(p, solverHintX[p][i], solverHintY[p][i], SPR_MARK_HINT);
+    }
     // Under the path: a new word over the same cells hides them.
     int32_t refused = scrClampCount(notWordLength[p], maxWordLength);
     for (int32_t i = 0; i < refused; i++) {
@@ -343,11 +349,16 @@ static void scrDrawWordList(const LayoutWordList& list, const PlayerState& ps, b
     }
 }
 
-static void scrDrawPlayerTexts(const LayoutPlayer& at, const PlayerState& ps)
+static void scrDrawPlayerTexts(const LayoutPlayer& at, const PlayerState& ps, int32_t p)
 {
     scrDrawText(at.scoreLabel, "Score:");
     scrDrawNumberAt(at.scoreValue, ps.score);
-    scrDrawWordList(at.recent, ps, false);
+    LayoutWordList recent = at.recent;
+    if (gridWordsShown(p)) {
+        recent.rows = scrClampCount(recent.rows, at.gridWords.recentRows);
+        gridWordsDraw(at.gridWords, p);
+    }
+    scrDrawWordList(recent, ps, false);
     scrDrawWordList(at.best, ps, true);
 }
 
@@ -394,7 +405,7 @@ void scrDrawPlayScreen()
     int32_t players = twoPlayer ? 2 : 1;
     for (int32_t p = 0; p < players; p++) {
         scrDrawPlayerGrid(layout, p);
-        scrDrawPlayerTexts(layout.players[p], playerState[p]);
+        scrDrawPlayerTexts(layout.players[p], playerState[p], p);
     }
     scrDrawSharedTexts(layout);
     scrDrawTipPanel(layout);
@@ -487,7 +498,7 @@ int32_t scrInstructionLines(ScrTextLine* lines)
         "Press on a letter and drag across its neighbours, any way, to spell a word of 3 to 15 letters. Let go to "
         "score it. Words refill LIFE: when it runs out, the game is over. Meet the objective to finish the level. "
         "The keys below steer a cursor instead, and DROP works as the mouse button.";
-    static const char* const tip = "Press T in play for a tip on what you can do now.";
+    static const char* const tip = "Press T in play for a tip, H for a hint (a tenth of the level bonus).";
     static const char* const sound = "M turns the sound off and on. Minus and plus here set its volume.";
     char keys[MAX_PLAYERS][6 * KEY_NAME_SIZE];
     for (int32_t p = 0; p < MAX_PLAYERS; p++) {

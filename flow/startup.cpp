@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "dict/dictindex.h"
 #include "dict/dictionary.h"
 #include "flow/frame.h"
 #include "flow/keydefs.h"
@@ -61,6 +62,8 @@ int32_t WinMain(void* instance, void* previousInstance, const char* commandLine,
     // The trace names the best word as player 0 would score it now.
     dictTraceScore = [](const char* word) { return wordScore(0, word); };
     const bool dictionaryMissing = !dictLoad();
+    // From the words just stored, so the grid search and dictIsWord agree.
+    dictIndexBuild();
     gridTotalLetterWeights();
     keyInstallDefaults();
     tipsClear();

@@ -13,6 +13,7 @@
 #include "game/gauge.h"
 #include "game/level.h"
 #include "game/pointer.h"
+#include "game/solver.h"
 #include "persist/hiscores.h"
 #include "persist/prefs.h"
 #include "persist/savereport.h"
@@ -23,6 +24,9 @@
 namespace {
 
 bool isKey(uint32_t k, int32_t binding) { return static_cast<int64_t>(k) == binding; }
+
+// A command key, not a binding: one press, one hint on every grid.
+constexpr uint32_t WIN_KEY_HINT = 'H';
 
 // Released here, the display can no longer be drawn on; the quit message ends
 // the loop before another frame runs.
@@ -101,6 +105,9 @@ void winCommandKeys(uint32_t k) {
             break;
         case VK_K:
             if (paused) keyDefOpen();
+            break;
+        case WIN_KEY_HINT:
+            if (!paused && gameState == STATE_PLAYING) solverHint();
             break;
         case VK_P:
             if (!keyDefActive) paused = paused ? 0 : 1;

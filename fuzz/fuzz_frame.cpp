@@ -1,6 +1,7 @@
 // The window procedure and the frame update fed any sequence of messages,
 // mouse states and clock steps, from a new game each time.
 #include "Core/cmrand.h"
+#include "dict/dictindex.h"
 #include "dict/dictionary.h"
 #include "flow/frame.h"
 #include "game/gamestate.h"
@@ -38,6 +39,7 @@ void setUpOnce() {
     static const char words[] = "cat\r\ncap\r\ncaps\r\ncape\r\ncapes\r\nescapes\r\ndog\r\ngod\r\nzoo\r\nquiz\r\nabcdefghijklmno\r\n";
     fuzzWriteFile("worddiction.txt", reinterpret_cast<const uint8_t*>(words), sizeof words - 1);
     if (!dictLoad()) __builtin_trap();
+    dictIndexBuild();
     gridTotalLetterWeights();
 }
 

@@ -13,6 +13,7 @@
 #include "game/path.h"
 #include "game/pointer.h"
 #include "game/score.h"
+#include "game/solver.h"
 #include "game/tips.h"
 #include "sound/sound.h"
 
@@ -25,6 +26,7 @@ const LevelRow levelTable[LEVEL_COUNT] = {
 };
 
 int32_t levelNumber;
+int32_t levelHintCost;
 char gridMessageRows[2][GRID_MESSAGE_ROW_COUNT][GRID_MESSAGE_ROW_SIZE];
 
 static bool levelPlayerValid(int32_t p) { return p >= 0 && p < MAX_PLAYERS; }
@@ -50,12 +52,20 @@ int32_t levelBonus() {
     }
     bonus += gaugeSecondsLeft(lifeGauge) / 5;
     bonus += gaugeSecondsLeft(dragGauge) / 2;
-    return bonus;
+    // The bonus falls as the level goes on, the price of earlier hints does
+    // not: finishing a level never costs points.
+    bonus -= levelHintCost;
+    return bonus > 0 ? bonus : 0;
 }
+
+void levelBonusTakeTenth() { levelHintCost += levelBonus() / 10; }
 
 void levelAdvance(int32_t p) {
     if (!levelPlayerValid(p)) return;
+    // What each grid held as the level ended, for the intro of the next.
+    solverNoteEnd();
     playerState[p].score += levelBonus();
+    levelHintCost = 0;
     if (levelNumber < LEVEL_LAST) levelNumber += 1;
     objectiveNew();
     levelComposeIntros();
@@ -108,6 +118,7 @@ void bannerCompose(int32_t p) {
 
 void levelClearAll() {
     levelNumber = 0;
+    levelHintCost = 0;
     memset(&objective, 0, sizeof objective);
     memset(gridMessageRows, 0, sizeof gridMessageRows);
 }
@@ -120,6 +131,8 @@ void gameNew() {
         for (int32_t i = 0; i < BEST_WORD_ROWS; i++) player.bestWords[i].score = 0;
     }
     levelNumber = 0;
+    levelHintCost = 0;
+    solverClearAll();
 
     // Level 0 needs no random word, so the first objective comes before the seeding.
     objectiveNew();

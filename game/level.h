@@ -22,8 +22,13 @@ constexpr int32_t GRID_MESSAGE_ROW_SIZE = 50;
 // dictionary is missing): rows 0-4 and 6 one character per cell, row 5 a line of text.
 extern char gridMessageRows[2][GRID_MESSAGE_ROW_COUNT][GRID_MESSAGE_ROW_SIZE];
 
-// The bonus for completing the current level now.
+// What hints have taken off the current level's bonus.
+extern int32_t levelHintCost;
+
+// The bonus for completing the current level now; never below 0.
 int32_t levelBonus();
+// A hint's price: a tenth of the level bonus as it stands now.
+void levelBonusTakeTenth();
 // Awards the bonus to player p, moves to the next level and shows its intro
 // to every player in the game.
 void levelAdvance(int32_t p);

@@ -41,7 +41,7 @@ int32_t wordRepeatCount(int32_t p, const char* word) {
     return count;
 }
 
-int32_t wordScore(int32_t p, const char* word) {
+int32_t wordBaseScore(const char* word) {
     if (word == nullptr) return 1;
     int32_t letterSum = 1;
     int32_t length = 0;
@@ -51,8 +51,12 @@ int32_t wordScore(int32_t p, const char* word) {
     }
     // Only the dictionary's load-time trace sees words over 15 letters; they
     // take the top multiplier.
-    const int32_t multiplier = lengthMultiplier[length < SCORE_LENGTHS ? length : SCORE_LENGTHS - 1];
-    int32_t result = multiplier * letterSum / (wordRepeatCount(p, word) + 1);
+    return lengthMultiplier[length < SCORE_LENGTHS ? length : SCORE_LENGTHS - 1] * letterSum;
+}
+
+int32_t wordScore(int32_t p, const char* word) {
+    if (word == nullptr) return 1;
+    int32_t result = wordBaseScore(word) / (wordRepeatCount(p, word) + 1);
     if (result < 1) result = 1;
     return result;
 }

@@ -44,6 +44,8 @@ extern const float wordCycleFeed[SCORE_LENGTHS];
 
 // Earlier makings counted against the word: the newest recentWordCount - 1 rows.
 int32_t wordRepeatCount(int32_t p, const char* word);
+// Letters and length alone, before any repeat counts against the word.
+int32_t wordBaseScore(const char* word);
 // Letters, length and repeats; at least 1. Changes nothing.
 int32_t wordScore(int32_t p, const char* word);
 // A word that passed the dictionary: score, gauges, word lists, fall speed, objective.

@@ -32,6 +32,9 @@ int32_t sprDrawCellMark(int32_t x, int32_t y, int32_t kind, uint32_t frame)
     case SPR_MARK_CURSOR:
         position = SHEET_MARK_GREEN;
         break;
+    case SPR_MARK_HINT:
+        position = SHEET_MARK_WHITE;
+        break;
     case SPR_MARK_PREVIOUS:
     case SPR_MARK_NOT_A_WORD:
         position = SHEET_MARK_RED;

@@ -11,6 +11,7 @@ constexpr int32_t SPR_MARK_BLINK = 1;    // nothing for four frames, a white squ
 constexpr int32_t SPR_MARK_CURSOR = 2;   // green outline
 constexpr int32_t SPR_MARK_PREVIOUS = 3; // red outline
 constexpr int32_t SPR_MARK_NOT_A_WORD = 4; // red outline
+constexpr int32_t SPR_MARK_HINT = 5;       // white square, steady
 
 constexpr int32_t SPR_GAUGE_WIDTH = 132;
 constexpr int32_t SPR_GAUGE_HEIGHT = 14;

@@ -10,6 +10,7 @@
 
 #include "../busyscreen.h"
 #include "Core/cmrand.h"
+#include "dict/dictindex.h"
 #include "dict/dictionary.h"
 #include "flow/frame.h"
 #include "game/gamestate.h"
@@ -37,6 +38,7 @@ bool openDisplay(benchmark::State& state, int factor) {
     setenv("SDL_VIDEODRIVER", "dummy", 1);
     cmSrand(1);
     dictLoad();
+    dictIndexBuild();
     gridTotalLetterWeights();
     keyDefReset();
     platSetWindowProc(gameWindowProc);

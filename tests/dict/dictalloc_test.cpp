@@ -7,6 +7,7 @@
 #include <string>
 
 #include "Core/cmstream/cmstream.h"
+#include "dict/dictindex.h"
 #include "dicttestdir.h"
 
 #if !defined(__SANITIZE_ADDRESS__)
@@ -76,6 +77,24 @@ TEST_F(DictAllocation, LoadingWordsTakesNothingFromTheGeneralHeap) {
     // Everything beyond the file access itself (100,000 words) is allocation-free.
     EXPECT_EQ(loadCost - streamCost, 0);
     EXPECT_LE(streamCost, 3);  // the record, the FILE and its buffer
+}
+
+TEST_F(DictAllocation, BuildingThePrefixIndexTakesNothingFromTheGeneralHeap) {
+    std::string text;
+    for (int n = 0; n < 100000; n++) {
+        std::string w;
+        for (int v = n; w.size() < 5; v /= 26) w.push_back(static_cast<char>('a' + v % 26));
+        text.append(w).append("\r\n");
+    }
+    writeFile("worddiction.txt", text);
+    ASSERT_TRUE(dictLoad());
+
+    const int indexCost = allocationsDuring([] {
+        dictIndexBuild();
+        return true;
+    });
+    EXPECT_EQ(dictIndexWordCount, 100000u);
+    EXPECT_EQ(indexCost, 0);
 }
 
 #endif

@@ -14,6 +14,7 @@
 #include <string>
 
 #include "Core/cmrand.h"
+#include "dict/dictindex.h"
 #include "dict/dictionary.h"
 #include "flow/frame.h"
 #include "game/gamestate.h"

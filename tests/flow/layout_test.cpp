@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "Core/cmrand.h"
+#include "dict/wordstore.h"
 #include "flow/layout.h"
 #include "flow/screens.h"
 #include "game/banner.h"
@@ -198,6 +199,66 @@ TEST(ScreenLayout, WhatTheTwoPlayerElementsHoldStaysInsideThem) {
         EXPECT_EQ(hover.top, at.y);
         EXPECT_EQ(hover.right, at.x + SHEET_BUTTON_WIDTH - 1);
         EXPECT_EQ(hover.bottom, at.y + SHEET_BUTTON_HEIGHT - 1);
+    }
+}
+
+// What a grid held, at its longest: a 15-letter word at the highest score one
+// word can earn, and more words than the word store can hold.
+TEST(ScreenLayout, WhatAGridHeldFitsAFifteenLetterWordClearOfEverythingElse) {
+    const LayoutRect screen = {0, 0, 640, 480};
+    const int32_t best = length("BEST: ") + 15 + 1 + digits(highestWordScore());
+    const int32_t count = digits(WS_ARENA_CELLS) + length(" WORDS");
+    int32_t longestPrompt = 0;
+    for (int32_t i = 0; i < PROMPT_COUNT; i++) longestPrompt = std::max(longestPrompt, length(promptTexts[i]));
+
+    // One player: one line, under the gauges.
+    const ScreenLayout& one = LAYOUT_ONE_PLAYER;
+    const LayoutPlayer& solo = one.players[0];
+    ASSERT_EQ(solo.gridWords.secondLineDy, 0);
+    const LayoutRect line = textRect(solo.gridWords.line, best + length(" - ") + count);
+    EXPECT_TRUE(inside(line, screen)) << describe(line);
+    const LayoutText objectiveLine = {one.objectiveText.x, one.objectiveText.y, TXT_ALIGN_LEFT, true};
+    const std::vector<Element> soloElements = {
+        {"grid", layoutGridWell(solo.grid)},
+        {"score label", textRect(solo.scoreLabel, length("Score:"))},
+        {"score", textRect(solo.scoreValue, digits(INT32_MAX))},
+        {"level bonus label", textRect(one.levelBonusLabel, length("Level bonus:"))},
+        {"level bonus", textRect(one.levelBonusValue, digits(INT32_MAX))},
+        {"recent words", wordRowsRect(solo.recent)},
+        {"best words", wordRowsRect(solo.best)},
+        {"LIFE row", one.life.row},
+        {"DRAG row", one.drag.row},
+        {"status line", textRect(one.prompt, longestPrompt)},
+        {"objective label", textRect(one.objectiveLabel, length("Objective:"))},
+        {"objective", textRect(objectiveLine, OBJECTIVE_TEXT_SIZE - 1)},
+        {"footer", textRect(one.footer, length("Press P to pause and view instructions"))},
+        {"GAME OVER", textRect(one.gameOver, length("GAME OVER"))},
+        {"name in tiles", layoutTitle(one.titleRight)},
+    };
+    for (const Element& e : soloElements) EXPECT_FALSE(overlaps(line, e.r)) << e.name << " " << describe(e.r);
+
+    // Two players: two lines on each player's word plate.
+    const std::vector<Element> elements = twoPlayerElements();
+    for (int32_t p = 0; p < 2; p++) {
+        SCOPED_TRACE(p);
+        const LayoutPlayer& player = LAYOUT_TWO_PLAYER.players[p];
+        const LayoutGridWords& g = player.gridWords;
+        ASSERT_NE(g.secondLineDy, 0);
+        const LayoutText second = {g.line.x, g.line.y + g.secondLineDy, g.line.align, true};
+        const LayoutRect lines[2] = {textRect(g.line, best), textRect(second, count)};
+        const std::string plate = std::string(p == 0 ? "player 0 " : "player 1 ") + "word lists";
+        for (const LayoutRect& r : lines) {
+            EXPECT_TRUE(inside(r, screen)) << describe(r);
+            for (const Element& e : elements) {
+                if (e.name == plate) continue;
+                EXPECT_FALSE(overlaps(r, e.r)) << describe(r) << " and " << e.name << " " << describe(e.r);
+            }
+            // Where the rows of recent words it leaves end, and above the best words.
+            EXPECT_GE(r.top, player.recent.top + player.recent.pitch * g.recentRows);
+            EXPECT_FALSE(overlaps(r, textRect(player.best.heading, length("Best words:"))));
+            EXPECT_FALSE(overlaps(r, wordRowsRect(player.best)));
+        }
+        EXPECT_LT(g.recentRows, player.recent.rows);
     }
 }
 

@@ -18,6 +18,7 @@
 #include "game/path.h"
 #include "game/pointer.h"
 #include "game/score.h"
+#include "game/solver.h"
 #include "game/tips.h"
 #include "persist/hiscores.h"
 #include "video/drawrecord.h"
@@ -36,6 +37,7 @@ protected:
         pathClearAll();
         scoreClearAll();
         levelClearAll();
+        solverClearAll();
         bannerClearAll();
         dragModeClearAll();
         pointerClearAll();
@@ -575,6 +577,7 @@ TEST_F(ScreensTest, InstructionsTellTheGoalAndTheKeysAsTheyAreBound)
     EXPECT_NE(all.find("to spell a word of 3 to 15 letters"), std::string::npos) << all;
     EXPECT_NE(all.find("when it runs out, the game is over"), std::string::npos) << all;
     EXPECT_NE(all.find("Meet the objective"), std::string::npos) << all;
+    EXPECT_NE(all.find("H for a hint"), std::string::npos) << all;
     // One line for each player's keys.
     bool p1 = false, p2 = false;
     for (int32_t i = 0; i < count; i++) {
@@ -605,6 +608,7 @@ TEST_F(ScreensTest, InstructionsStillFitWhenEveryKeyHasTheLongestName)
     std::string all = joinedLines(lines, count);
     EXPECT_NE(all.find("Meet the objective"), std::string::npos) << all;
     EXPECT_NE(all.find("Press K to see both players' keys."), std::string::npos) << all;
+    EXPECT_NE(all.find("H for a hint"), std::string::npos) << all;
     EXPECT_EQ(all.find("NUM LOCK"), std::string::npos) << all;
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "Core/cmpath.h"
+#include "game/solver.h"
 
 namespace {
 
@@ -94,6 +95,21 @@ TEST_F(StartUp, TipZeroMarkedDoNotShowLeavesTheFirstIntroOnScreen) {
     EXPECT_EQ(WinMain(nullptr, nullptr, "", 1), -1);
     EXPECT_EQ(gameState, STATE_LEVEL_INTRO);
     EXPECT_EQ(levelNumber, 0);
+}
+
+TEST_F(StartUp, TheGridSearchKnowsTheWordsStartUpLoaded) {
+    writeFile("worddiction.txt", "hen\r\n");
+    ASSERT_TRUE(dictLoad());
+    dictIndexBuild();
+    writeFile("worddiction.txt", "cat\r\n");
+    headlessPushMessage(WM_KEYDOWN, VK_ESCAPE, 0);
+    headlessPushMessage(WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_EQ(WinMain(nullptr, nullptr, "", 1), 0);
+    std::memcpy(wordgrid[0][0], "CATQHEN", GRID_SIZE);
+    SolverResult r;
+    solverSolve(0, &r);
+    EXPECT_EQ(r.wordCount, 1);
+    EXPECT_STREQ(r.best, "CAT");
 }
 
 TEST_F(StartUp, ADisplayThatCannotOpenEndsTheProgramWithZeroAndNoLoop) {

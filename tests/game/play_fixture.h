@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "Core/cmrand.h"
+#include "dict/dictindex.h"
 #include "dict/dictionary.h"
 #include "game/gamestate.h"
 #include "game/banner.h"

@@ -1,10 +1,11 @@
 // Play allocates nothing on the general heap: ten thousand frames of word
-// making, Drag Mode, turning the world and tips, with the allocator counted
-// and the sound playing.
+// making, Drag Mode, turning the world, tips and hints, with the allocator
+// counted and the sound playing.
 #include <filesystem>
 
 #include "Core/cmpath.h"
 #include "flow/flowfixture.h"
+#include "game/solver.h"
 #include "heapcount.h"
 #include "sound/mixer.h"
 #include "sound/sound.h"
@@ -52,6 +53,7 @@ TEST_F(AllocationFree, TenThousandFramesOfPlayDragTurningAndTipsAllocateNothing)
     if (!heapCountsAllocations()) GTEST_SKIP() << "the sanitizers' allocator is not counted";
     std::filesystem::copy_file(TQ_GAME_DIR "/worddiction.txt", "worddiction.txt");
     ASSERT_TRUE(dictLoad());
+    dictIndexBuild();
     gridTotalLetterWeights();
     headlessSetTicksPerFlip(16);
     cmPathSetFolder(CM_PATH_DATA, TQ_GAME_DIR);
@@ -96,11 +98,21 @@ TEST_F(AllocationFree, TenThousandFramesOfPlayDragTurningAndTipsAllocateNothing)
         pressAt(i % 2 ? 200.0f : 340.0f, 320);
         frames(2);
     }
+
+    // Hints asked with H, each once the last has gone out.
+    bool hinted = false;
+    for (int32_t i = 0; i < 20; i++) {
+        gameState = STATE_PLAYING;
+        keyDown(72);
+        hinted = hinted || solverHintCells[0] != 0;
+        frames(130);
+    }
     heapCountingOn(false);
     EXPECT_TRUE(playing);
     EXPECT_TRUE(dragging);
     EXPECT_TRUE(turning);
     EXPECT_GT(mixer.startCount, 100u) << "sounds played";
+    EXPECT_TRUE(hinted);
     EXPECT_EQ(heapAllocations(), 0);
     sndReset();
 }

@@ -18,7 +18,7 @@ namespace {
 
 // Every key the window procedure reacts to, plus the bindings' defaults.
 constexpr uint32_t interestingKeys[] = {
-    13, 27, 123, 38, 40, 75, 76, 80, 83, 112, 113, 88, 84, 71,  // command keys
+    13, 27, 123, 38, 40, 75, 76, 80, 83, 112, 113, 88, 84, 71, 72,  // command keys
     65, 68, 87, 83, 32, 9, 100, 102, 104, 101, 98, 107,         // default bindings
     37, 39, 114, 115, 188, 0};
 
@@ -122,6 +122,7 @@ TEST_F(MonkeyRun, AMillionRandomFramesKeepEveryInvariantAndTheHeapStillAndReplay
 
     std::filesystem::copy_file(TQ_GAME_DIR "/worddiction.txt", "worddiction.txt");
     ASSERT_TRUE(dictLoad());
+    dictIndexBuild();
     gridTotalLetterWeights();
     ASSERT_EQ(vidReloadBitmap(gSheetSurface, TQ_GAME_DIR "/ALL"), DD_OK);
     headlessSetTicksPerFlip(16);

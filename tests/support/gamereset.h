@@ -12,6 +12,7 @@
 #include "game/pointer.h"
 #include "game/prompt.h"
 #include "game/score.h"
+#include "game/solver.h"
 #include "game/tips.h"
 #include "sound/sound.h"
 
@@ -27,5 +28,6 @@ inline void resetGameRecords() {
     pointerClearAll();
     promptClearAll();
     tipsClear();
+    solverClearAll();
     sndReset();
 }

@@ -16,7 +16,8 @@ TEST_F(SpriteTest, CellMarkKindPicksItsSquareAndSurroundsTheTile)
         int32_t kind;
         int32_t position;
     } cases[] = {{0, SHEET_MARK_MAGENTA}, {2, SHEET_MARK_GREEN},   {3, SHEET_MARK_RED},      {4, SHEET_MARK_RED},
-                 {5, SHEET_MARK_MAGENTA}, {-1, SHEET_MARK_MAGENTA}, {1000, SHEET_MARK_MAGENTA}};
+                 {5, SHEET_MARK_WHITE},   {6, SHEET_MARK_MAGENTA},  {-1, SHEET_MARK_MAGENTA},
+                 {1000, SHEET_MARK_MAGENTA}};
     for (const Case& c : cases) {
         headlessClearCopies();
         EXPECT_EQ(sprDrawCellMark(150, 27, c.kind, 0), DD_OK);
