@@ -61,13 +61,13 @@ void BM_SoundPlay(benchmark::State& state) {
         return;
     }
     static int16_t drain[2];
+    uint32_t asked = 0;
     for (auto _ : state) {
         sndFrameStart();
         sndPlay(SOUND_LETTER, 5);
-        state.PauseTiming();
-        // The device's thread keeps the queue from filling.
-        headlessAudioPull(drain, 1);
-        state.ResumeTiming();
+        // The device's thread keeps the queue from filling; its share here is
+        // one frame mixed every 32 sounds.
+        if (++asked % 32 == 0) headlessAudioPull(drain, 1);
     }
     sndReset();
 }
