@@ -18,6 +18,14 @@ namespace {
 
 void setErrnoFromLastError() { errno = winErrno(GetLastError()); }
 
+// Windows says "access denied" where a folder stands in a file's way; the
+// player is told what is really wrong.
+int fileErrno(DWORD error, const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) return EISDIR;
+    return winErrno(error);
+}
+
 // A UTF-8 name as the wide functions take it; empty (errno EINVAL) when the
 // name is not UTF-8.
 std::wstring widePath(const char* path) {
@@ -115,7 +123,7 @@ bool platFileSave(const char* name, const char* bytes, int32_t length) {
     const std::wstring temp = target + L".tmp";
     HANDLE file = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
-        setErrnoFromLastError();
+        errno = fileErrno(GetLastError(), temp);
         return false;
     }
     // On the disk before the move makes it the file, or a power cut could
@@ -127,13 +135,15 @@ bool platFileSave(const char* name, const char* bytes, int32_t length) {
         ok = false;
         reason = GetLastError();
     }
+    bool moving = false;
     if (ok && !MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         ok = false;
+        moving = true;
         reason = GetLastError();
     }
     if (!ok) {
         DeleteFileW(temp.c_str());
-        errno = winErrno(reason);
+        errno = moving ? fileErrno(reason, target) : winErrno(reason);
         return false;
     }
     return true;
