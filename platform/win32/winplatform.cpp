@@ -582,7 +582,7 @@ int32_t platDisplayOpen(const char* title) {
     UpdateWindow(win.window);
     SetForegroundWindow(win.window);
     char line[96];
-    std::snprintf(line, sizeof line, "display: %s\n", winDisplayPath());
+    std::snprintf(line, sizeof line, "display path: %s\n", winDisplayPath());
     OutputDebugStringA(line);
     return DD_OK;
 }
@@ -612,8 +612,11 @@ int32_t platCreatePrimary(bool videoMemory, PlatSurface** primary) {
             desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX;
             result = win.directDraw->CreateSurface(&desc, &front, nullptr);
         }
-        if (result != DD_OK) {
+        // Out of video memory is no failure yet: the game asks for system memory next.
+        if (result != DD_OK && result != DDERR_OUTOFVIDEOMEMORY) {
             winLog("display: %s refused: 0x%08lx\n", "the primary surface", result);
+        }
+        if (result != DD_OK) {
             return result;
         }
         DDSCAPS caps = {DDSCAPS_BACKBUFFER};

@@ -1,0 +1,211 @@
+#!/usr/bin/env python3
+"""The Windows build under Wine.
+
+  wine_test.py prefix PREFIX              a fresh Wine prefix for this test run
+  wine_test.py unit PREFIX TEST.EXE       a GoogleTest program built for Windows
+  wine_test.py smoke PREFIX ZIP SCREEN PATH SHOT
+                                          the game from its zip on a virtual X
+                                          screen (WxHxDEPTH): it starts, shows
+                                          the first tip (saved as SHOT), quits
+                                          on Escape twice with status 0, and
+                                          leaves the default hi.txt and
+                                          prefs.txt in %APPDATA%\\Tarvo Quelms;
+                                          PATH is the display path that must
+                                          run: DirectDraw or GDI.
+
+Wine's first start in a prefix takes a while, so one prefix serves a whole
+test run."""
+
+import glob
+import os
+import select
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+import zipfile
+
+DEFAULT_PREFS = b"1;65;68;87;83;32;9;87;0;100;102;104;101;98;107;104;0;0;0;0;0;0;0;0;0;1;"
+EMPTY_HISCORES = b"0;6;"
+PICTURE_W, PICTURE_H = 640, 480
+# The first tip's CONTINUE button, in picture pixels: mostly green.
+BUTTON = (160, 300, 240, 319)
+
+
+def fail(text):
+    print("FAIL: " + text)
+    sys.exit(1)
+
+
+def check(condition, text):
+    if not condition:
+        fail(text)
+    print("ok: " + text)
+
+
+def wine_env(prefix, display=None, debug="-all"):
+    env = dict(os.environ)
+    env["WINEPREFIX"] = prefix
+    env["WINEDEBUG"] = debug
+    # No .NET or HTML engine to offer to install: nothing here needs them.
+    env["WINEDLLOVERRIDES"] = "mscoree,mshtml="
+    env.pop("DISPLAY", None)
+    if display:
+        env["DISPLAY"] = display
+    return env
+
+
+def make_prefix(prefix):
+    shutil.rmtree(prefix, ignore_errors=True)
+    start = time.time()
+    env = wine_env(prefix)
+    subprocess.run(["wineboot", "--init"], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                   timeout=600, check=True)
+    subprocess.run(["wineserver", "--wait"], env=env, timeout=600)
+    check(os.path.isdir(os.path.join(prefix, "drive_c")), "a Wine prefix in %s (%.0f s)" % (prefix, time.time() - start))
+
+
+def run_unit(prefix, program):
+    result = subprocess.run(["wine", program, "--gtest_color=no"], env=wine_env(prefix), timeout=600)
+    return result.returncode
+
+
+def start_xvfb(screen):
+    """A virtual X server on a display number of its own choosing (-displayfd)."""
+    read_end, write_end = os.pipe()
+    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", screen, "-nolisten", "tcp"],
+                            pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    os.close(write_end)
+    number = b""
+    deadline = time.time() + 60
+    while not number.endswith(b"\n") and time.time() < deadline:
+        ready, _, _ = select.select([read_end], [], [], 1.0)
+        if ready:
+            chunk = os.read(read_end, 16)
+            if not chunk:
+                break
+            number += chunk
+    os.close(read_end)
+    check(number.strip().isdigit(), "a virtual X server with a %s screen" % screen)
+    return xvfb, ":" + number.decode().strip()
+
+
+def screenshot(display, path):
+    env = dict(os.environ, DISPLAY=display)
+    subprocess.run(["import", "-window", "root", path], env=env, check=True, timeout=60)
+    size = subprocess.run(["identify", "-format", "%w %h", path], capture_output=True, text=True, check=True)
+    w, h = (int(v) for v in size.stdout.split())
+    rgb = subprocess.run(["convert", path, "-depth", "8", "rgb:-"], capture_output=True, check=True).stdout
+    return w, h, rgb
+
+
+def picture_place(w, h):
+    """Where the 640 x 480 picture stands on a screen of this size: the largest
+    whole scale, centred (DirectDraw's own mode is the picture's size)."""
+    scale = max(1, min(w // PICTURE_W, h // PICTURE_H))
+    return scale, (w - PICTURE_W * scale) // 2, (h - PICTURE_H * scale) // 2
+
+
+def button_is_green(w, h, rgb):
+    scale, ox, oy = picture_place(w, h)
+    total = green = 0
+    for py in range(BUTTON[1], BUTTON[3]):
+        for px in range(BUTTON[0], BUTTON[2]):
+            o = 3 * ((oy + py * scale) * w + ox + px * scale)
+            r, g, b = rgb[o], rgb[o + 1], rgb[o + 2]
+            total += 1
+            if g > 120 and g > r + 40 and g > b + 40:
+                green += 1
+    # An 8-bit screen's capture shows the root window's colours, not the
+    # game's palette: the button is then only partly green.
+    return green / total > 0.3
+
+
+def appdata_files(prefix):
+    folders = glob.glob(os.path.join(prefix, "drive_c", "users", "*", "AppData", "Roaming", "Tarvo Quelms"))
+    return folders
+
+
+def smoke(prefix, zip_path, screen, expected_path, shot):
+    work = tempfile.mkdtemp(prefix="tq-wine-")
+    xvfb = None
+    game = None
+    try:
+        with zipfile.ZipFile(zip_path) as z:
+            names = z.namelist()
+            z.extractall(work)
+        for wanted in ("tarvoquelms.exe", "ALL", "worddiction.txt", "README.txt", "sounds/word.wav"):
+            check(any(n.endswith("/" + wanted) for n in names), "the zip holds %s" % wanted)
+        exe = glob.glob(os.path.join(work, "*", "tarvoquelms.exe"))[0]
+        for old in appdata_files(prefix):
+            shutil.rmtree(old)
+
+        xvfb, display = start_xvfb(screen)
+        # The debugger output tells which display path ran.
+        log = open(os.path.join(work, "stderr.txt"), "wb")
+        game = subprocess.Popen(["wine", exe], cwd=work, env=wine_env(prefix, display, "-all,+debugstr"),
+                                stdout=subprocess.DEVNULL, stderr=log)
+        deadline = time.time() + 120
+        shown = False
+        while time.time() < deadline and game.poll() is None:
+            time.sleep(1.0)
+            w, h, rgb = screenshot(display, shot)
+            if button_is_green(w, h, rgb):
+                shown = True
+                break
+        check(shown, "the game shows its first tip (%s)" % shot)
+        time.sleep(1.0)
+        env = dict(os.environ, DISPLAY=display)
+        for _ in range(2):
+            subprocess.run(["xdotool", "key", "Escape"], env=env, check=True)
+            time.sleep(1.5)
+        try:
+            status = game.wait(timeout=60)
+        except subprocess.TimeoutExpired:
+            fail("the game did not quit after Escape twice")
+        game = None
+        log.close()
+        said = open(os.path.join(work, "stderr.txt"), "rb").read().decode("utf-8", "replace")
+        check(status == 0, "the game quit with status 0 (got %s)" % status)
+        for line in said.splitlines():
+            if "OutputDebugStringA" in line and "display" in line:
+                print("debugger output: " + line.split("OutputDebugStringA ", 1)[1])
+        paths = [line.split("display path: ", 1)[1].split("\\n")[0] for line in said.splitlines()
+                 if "OutputDebugStringA" in line and "display path: " in line]
+        ran = paths[-1] if paths else "<not said>"
+        check(ran.startswith(expected_path), "the %s display path ran (%s)" % (expected_path, ran))
+        folders = appdata_files(prefix)
+        check(len(folders) == 1, "the save folder %%APPDATA%%\\Tarvo Quelms was made (%s)" % folders)
+        hi = open(os.path.join(folders[0], "hi.txt"), "rb").read()
+        prefs = open(os.path.join(folders[0], "prefs.txt"), "rb").read()
+        check(hi == EMPTY_HISCORES, "hi.txt holds the empty table (got %r)" % hi)
+        check(prefs == DEFAULT_PREFS, "prefs.txt holds the default keys (got %r)" % prefs)
+    finally:
+        if game is not None and game.poll() is None:
+            game.kill()
+        if xvfb is not None:
+            xvfb.terminate()
+            xvfb.wait()
+        subprocess.run(["wineserver", "--kill"], env=wine_env(prefix), stderr=subprocess.DEVNULL)
+        shutil.rmtree(work, ignore_errors=True)
+
+
+def main():
+    if len(sys.argv) < 3:
+        print(__doc__)
+        sys.exit(2)
+    what, prefix = sys.argv[1], sys.argv[2]
+    if what == "prefix":
+        make_prefix(prefix)
+    elif what == "unit":
+        sys.exit(run_unit(prefix, sys.argv[3]))
+    elif what == "smoke":
+        smoke(prefix, sys.argv[3], sys.argv[4], sys.argv[5], sys.argv[6])
+    else:
+        print(__doc__)
+        sys.exit(2)
+
+
+if __name__ == "__main__":
+    main()
