@@ -65,7 +65,7 @@ bool platAudioOpen(const PlatAudioFormat* want, PlatAudioCallback callback, void
     audio.callback = callback;
     audio.user = user;
     audio.frames = want->bufferFrames > 0 && want->bufferFrames <= WIN_AUDIO_MAX_FRAMES ? want->bufferFrames : 512;
-    if (waveOutGetNumDevs() == 0) return audioFail("there is no sound device", MMSYSERR_NOERROR);
+    if (waveOutGetNumDevs() == 0) return audioFail("Windows has no sound output", MMSYSERR_NOERROR);
     WAVEFORMATEX format = {};
     format.wFormatTag = WAVE_FORMAT_PCM;
     format.nChannels = 2;

@@ -9,9 +9,11 @@
                                           the first tip (saved as SHOT), quits
                                           on Escape twice with status 0, and
                                           leaves the default hi.txt and
-                                          prefs.txt in %APPDATA%\\Tarvo Quelms;
-                                          PATH is the display path that must
-                                          run: DirectDraw or GDI.
+                                          prefs.txt in %APPDATA%\\Tarvo Quelms,
+                                          and its sounds reach the sound
+                                          device (ALSA's file plugin under
+                                          Wine's waveOut); PATH is the display
+                                          path that must run: DirectDraw or GDI.
 
 Wine's first start in a prefix takes a while, so one prefix serves a whole
 test run."""
@@ -19,6 +21,7 @@ test run."""
 import glob
 import os
 import select
+import struct
 import shutil
 import subprocess
 import sys
@@ -142,10 +145,17 @@ def smoke(prefix, zip_path, screen, expected_path, shot):
             shutil.rmtree(old)
 
         xvfb, display = start_xvfb(screen)
+        # Wine's waveOut plays into ALSA, whose default device here writes
+        # what it is given to a file.
+        sound = os.path.join(work, "sound.raw")
+        alsa = os.path.join(work, "asoundrc")
+        with open(alsa, "w") as f:
+            f.write('pcm.!default { type file slave.pcm "null" file "%s" format "raw" }\n' % sound)
+        env = wine_env(prefix, display, "-all,+debugstr")
+        env["ALSA_CONFIG_PATH"] = "/usr/share/alsa/alsa.conf:" + alsa
         # The debugger output tells which display path ran.
         log = open(os.path.join(work, "stderr.txt"), "wb")
-        game = subprocess.Popen(["wine", exe], cwd=work, env=wine_env(prefix, display, "-all,+debugstr"),
-                                stdout=subprocess.DEVNULL, stderr=log)
+        game = subprocess.Popen(["wine", exe], cwd=work, env=env, stdout=subprocess.DEVNULL, stderr=log)
         deadline = time.time() + 120
         shown = False
         while time.time() < deadline and game.poll() is None:
@@ -181,6 +191,12 @@ def smoke(prefix, zip_path, screen, expected_path, shot):
         prefs = open(os.path.join(folders[0], "prefs.txt"), "rb").read()
         check(hi == EMPTY_HISCORES, "hi.txt holds the empty table (got %r)" % hi)
         check(prefs == DEFAULT_PREFS, "prefs.txt holds the default keys (got %r)" % prefs)
+        check("No sound device" not in said, "the game opened the sound device")
+        data = open(sound, "rb").read() if os.path.exists(sound) else b""
+        samples = struct.unpack("<%dh" % (len(data) // 2), data[:len(data) // 2 * 2])
+        heard = sum(1 for s in samples if abs(s) > 256)
+        check(heard > 1000, "the start's sounds reached the device through waveOut (%d of %d samples heard)"
+              % (heard, len(samples)))
     finally:
         if game is not None and game.poll() is None:
             game.kill()
