@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -212,5 +213,38 @@ TEST_F(Files, TheGameSavesAndLoadsInAFolderNamedInAnyLanguage) {
     EXPECT_TRUE(settings.muted);
     EXPECT_EQ(settings.volume, 40);
 }
+
+#ifdef _WIN32
+// Windows' own places: %APPDATA%/Tarvo Quelms by default, made when missing,
+// with the saves an older game kept beside the program copied in; and
+// TQ_SAVE_DIR read as the wide variable it is.
+TEST_F(Files, WithoutAnOptionTheSavesGoToAppDataAndOldOnesFromBesideTheProgramCome) {
+    char appData[CM_PATH_SIZE];
+    const char* why = "";
+    ASSERT_TRUE(platUserSaveFolder(appData, sizeof appData, &why)) << why;
+    platFolderRemoveAll(appData);
+    const std::string program = at("program");
+    ASSERT_TRUE(platFolderMake(program.c_str()));
+    ASSERT_TRUE(platFileSave((program + "/hi.txt").c_str(), "0;6;", 4));
+    std::snprintf(headless.executableFolder, sizeof headless.executableFolder, "%s", program.c_str());
+    _wputenv_s(L"TQ_SAVE_DIR", L"");
+
+    testing::internal::CaptureStderr();
+    foldersFind(nullptr);
+    const std::string said = testing::internal::GetCapturedStderr();
+    ASSERT_STREQ(cmPathFolder(CM_PATH_SAVE), appData) << said;
+    EXPECT_EQ(platPathKind(appData), PLAT_PATH_FOLDER);
+    EXPECT_EQ(readAll(std::string(appData) + "/hi.txt"), "0;6;");
+    EXPECT_STREQ(cmPathFolder(CM_PATH_DATA), program.c_str());
+
+    // "Jürgen" in the variable reaches the game as UTF-8.
+    _wputenv_s(L"TQ_SAVE_DIR", (pathOf(top).wstring() + L"\\J\u00FCrgen").c_str());
+    foldersFind(nullptr);
+    _wputenv_s(L"TQ_SAVE_DIR", L"");
+    EXPECT_EQ(std::string(cmPathFolder(CM_PATH_SAVE)), top + "\\J\xC3\xBCrgen");
+    EXPECT_TRUE(fs::is_directory(pathOf(top) / L"J\u00FCrgen"));
+    platFolderRemoveAll(appData);
+}
+#endif
 
 }  // namespace
