@@ -302,13 +302,146 @@ void directDrawSetPalette() {
     if (primary && primary->dd) primary->dd->SetPalette(win.palette);
 }
 
+// The flipping primary surface and its back buffer.
+HRESULT directDrawPrimary(bool videoMemory, IDirectDrawSurface** front, IDirectDrawSurface** backBuffer) {
+    DDSURFACEDESC desc = {};
+    desc.dwSize = sizeof desc;
+    desc.dwFlags = DDSD_CAPS | DDSD_BACKBUFFERCOUNT;
+    desc.dwBackBufferCount = 1;
+    desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX |
+                          (videoMemory ? DDSCAPS_VIDEOMEMORY : DDSCAPS_SYSTEMMEMORY);
+    HRESULT result = win.directDraw->CreateSurface(&desc, front, nullptr);
+    // A display without hardware has no video memory at all: the game then
+    // asks for system memory, as when video memory is full.
+    if (videoMemory && result == DDERR_NODIRECTDRAWHW) result = DDERR_OUTOFVIDEOMEMORY;
+    if (!videoMemory && result != DD_OK) {
+        // Where system memory cannot be named, DirectDraw's own choice.
+        desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX;
+        result = win.directDraw->CreateSurface(&desc, front, nullptr);
+    }
+    if (result != DD_OK) {
+        // Out of video memory is no failure yet: the game asks for system memory next.
+        if (result != DDERR_OUTOFVIDEOMEMORY) winLog("display: %s refused: 0x%08lx\n", "the primary surface", result);
+        return result;
+    }
+    DDSCAPS caps = {DDSCAPS_BACKBUFFER};
+    result = (*front)->GetAttachedSurface(&caps, backBuffer);
+    if (result != DD_OK) {
+        winLog("display: %s refused: 0x%08lx\n", "the back buffer", result);
+        (*front)->Release();
+        *front = nullptr;
+    }
+    return result;
+}
+
+HRESULT directDrawOffscreen(int32_t width, int32_t height, IDirectDrawSurface** surface) {
+    DDSURFACEDESC desc = {};
+    desc.dwSize = sizeof desc;
+    desc.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT;
+    desc.dwWidth = static_cast<DWORD>(width);
+    desc.dwHeight = static_cast<DWORD>(height);
+    desc.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN;
+    HRESULT result = win.directDraw->CreateSurface(&desc, surface, nullptr);
+    if (result == DDERR_OUTOFVIDEOMEMORY) {
+        desc.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN | DDSCAPS_SYSTEMMEMORY;
+        result = win.directDraw->CreateSurface(&desc, surface, nullptr);
+    }
+    if (result != DD_OK) winLog("display: %s refused: 0x%08lx\n", "an off-screen surface", result);
+    return result;
+}
+
+// Every surface the game holds gets new storage of the other kind in the same
+// slot, so the game's pointers stay good. What they held is gone: they are
+// lost, and the game restores them (the sheet and palette reloaded) with its
+// next copy.
+void releaseStorage(WinSlot& slot) {
+    if (slot.dd) {
+        if (slot.locks > 0) slot.dd->Unlock(nullptr);
+        slot.dd->Release();
+    } else {
+        std::free(slot.plat.pixels);
+    }
+    slot.dd = nullptr;
+    slot.plat.pixels = nullptr;
+    slot.locks = 0;
+    slot.key = -1;
+    slot.plat.lost = true;
+}
+
+bool storeInMemory(WinSlot& slot) {
+    releaseStorage(slot);
+    slot.plat.pixels =
+        static_cast<uint8_t*>(std::calloc(static_cast<size_t>(slot.plat.width) * static_cast<size_t>(slot.plat.height), 1));
+    slot.plat.pitch = slot.plat.width;
+    return slot.plat.pixels != nullptr;
+}
+
+void surfacesToMemory() {
+    // The back buffer goes before the primary it belongs to.
+    if (WinSlot* back = slotOf(win.back)) releaseStorage(*back);
+    for (WinSlot& s : win.slots) {
+        if (s.used) storeInMemory(s);
+    }
+}
+
+bool surfacesToDirectDraw() {
+    WinSlot* front = slotOf(win.primary);
+    WinSlot* back = slotOf(win.back);
+    if (front && back) {
+        releaseStorage(*back);
+        releaseStorage(*front);
+        IDirectDrawSurface* made = nullptr;
+        IDirectDrawSurface* madeBack = nullptr;
+        HRESULT result = directDrawPrimary(true, &made, &madeBack);
+        if (result == DDERR_OUTOFVIDEOMEMORY) result = directDrawPrimary(false, &made, &madeBack);
+        if (result != DD_OK) return false;
+        front->dd = made;
+        back->dd = madeBack;
+    }
+    for (WinSlot& s : win.slots) {
+        if (!s.used || &s == front || &s == back) continue;
+        releaseStorage(s);
+        IDirectDrawSurface* made = nullptr;
+        if (directDrawOffscreen(s.plat.width, s.plat.height, &made) != DD_OK) return false;
+        s.dd = made;
+    }
+    return true;
+}
+
+void logDisplayPath() {
+    char line[96];
+    std::snprintf(line, sizeof line, "display path: %s\n", winDisplayPath());
+    OutputDebugStringA(line);
+}
+
 // ---- the window ----
 
+// Alt+Enter: DirectDraw's full screen or GDI's goes to a window; a window
+// goes to DirectDraw's full screen where the display allows it, else GDI's.
 void toggleFullscreen() {
-    // DirectDraw's exclusive mode stays as it is: the screen is the game's.
-    if (win.path != WIN_PATH_GDI) return;
-    win.mode.fullscreen = !win.mode.fullscreen;
+    if (win.path == WIN_PATH_DIRECTDRAW) {
+        surfacesToMemory();
+        directDrawClose();
+        win.path = WIN_PATH_GDI;
+        win.mode.fullscreen = false;
+    } else if (!win.mode.fullscreen) {
+        win.mode.fullscreen = true;
+        if (directDrawOpen()) {
+            win.path = WIN_PATH_DIRECTDRAW;
+            if (surfacesToDirectDraw()) {
+                directDrawSetPalette();
+            } else {
+                // Refused half-way: everything back to memory, full screen by GDI.
+                surfacesToMemory();
+                directDrawClose();
+                win.path = WIN_PATH_GDI;
+            }
+        }
+    } else {
+        win.mode.fullscreen = false;
+    }
     applyWindowMode();
+    logDisplayPath();
 }
 
 bool keyMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -581,9 +714,7 @@ int32_t platDisplayOpen(const char* title) {
     ShowWindow(win.window, SW_SHOWNORMAL);
     UpdateWindow(win.window);
     SetForegroundWindow(win.window);
-    char line[96];
-    std::snprintf(line, sizeof line, "display path: %s\n", winDisplayPath());
-    OutputDebugStringA(line);
+    logDisplayPath();
     return DD_OK;
 }
 
@@ -596,37 +727,10 @@ int32_t platCreatePrimary(bool videoMemory, PlatSurface** primary) {
         return DD_OK;
     }
     if (win.path == WIN_PATH_DIRECTDRAW) {
-        DDSURFACEDESC desc = {};
-        desc.dwSize = sizeof desc;
-        desc.dwFlags = DDSD_CAPS | DDSD_BACKBUFFERCOUNT;
-        desc.dwBackBufferCount = 1;
-        desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX |
-                              (videoMemory ? DDSCAPS_VIDEOMEMORY : DDSCAPS_SYSTEMMEMORY);
         IDirectDrawSurface* front = nullptr;
-        HRESULT result = win.directDraw->CreateSurface(&desc, &front, nullptr);
-        // A display without hardware has no video memory at all: the game
-        // then asks for system memory, as when video memory is full.
-        if (videoMemory && result == DDERR_NODIRECTDRAWHW) result = DDERR_OUTOFVIDEOMEMORY;
-        if (!videoMemory && result != DD_OK) {
-            // Where system memory cannot be named, DirectDraw's own choice.
-            desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX;
-            result = win.directDraw->CreateSurface(&desc, &front, nullptr);
-        }
-        // Out of video memory is no failure yet: the game asks for system memory next.
-        if (result != DD_OK && result != DDERR_OUTOFVIDEOMEMORY) {
-            winLog("display: %s refused: 0x%08lx\n", "the primary surface", result);
-        }
-        if (result != DD_OK) {
-            return result;
-        }
-        DDSCAPS caps = {DDSCAPS_BACKBUFFER};
         IDirectDrawSurface* backBuffer = nullptr;
-        result = front->GetAttachedSurface(&caps, &backBuffer);
-        if (result != DD_OK) {
-            winLog("display: %s refused: 0x%08lx\n", "the back buffer", result);
-            front->Release();
-            return result;
-        }
+        const HRESULT result = directDrawPrimary(videoMemory, &front, &backBuffer);
+        if (result != DD_OK) return result;
         win.primary = newDirectDrawSurface(front, PLAT_SCREEN_WIDTH, PLAT_SCREEN_HEIGHT);
         win.back = win.primary ? newDirectDrawSurface(backBuffer, PLAT_SCREEN_WIDTH, PLAT_SCREEN_HEIGHT) : nullptr;
         if (!win.primary || !win.back) {
@@ -660,22 +764,9 @@ int32_t platGetBackBuffer(PlatSurface* primary, PlatSurface** back) {
 int32_t platCreateSurface(int32_t width, int32_t height, PlatSurface** surface) {
     if (width <= 0 || height <= 0) return DDERR_INVALIDPARAMS;
     if (win.path == WIN_PATH_DIRECTDRAW) {
-        DDSURFACEDESC desc = {};
-        desc.dwSize = sizeof desc;
-        desc.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT;
-        desc.dwWidth = static_cast<DWORD>(width);
-        desc.dwHeight = static_cast<DWORD>(height);
-        desc.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN;
         IDirectDrawSurface* dd = nullptr;
-        HRESULT result = win.directDraw->CreateSurface(&desc, &dd, nullptr);
-        if (result == DDERR_OUTOFVIDEOMEMORY) {
-            desc.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN | DDSCAPS_SYSTEMMEMORY;
-            result = win.directDraw->CreateSurface(&desc, &dd, nullptr);
-        }
-        if (result != DD_OK) {
-            winLog("display: %s refused: 0x%08lx\n", "an off-screen surface", result);
-            return result;
-        }
+        const HRESULT result = directDrawOffscreen(width, height, &dd);
+        if (result != DD_OK) return result;
         PlatSurface* s = newDirectDrawSurface(dd, width, height);
         if (!s) {
             dd->Release();
@@ -756,7 +847,7 @@ int32_t winCopy(PlatSurface* dst, int32_t x, int32_t y, PlatSurface* src, int32_
     WinSlot* to = slotOf(dst);
     WinSlot* from = slotOf(src);
     if (!to || !from) return DDERR_INVALIDPARAMS;
-    if (!to->dd && (dst->lost || src->lost)) return DDERR_SURFACELOST;
+    if (dst->lost || src->lost) return DDERR_SURFACELOST;
     // No clipping: a copy that does not lie wholly inside both surfaces is refused.
     if (!copyFits(dst, x, y, src, left, top, right, bottom)) return DDERR_INVALIDPARAMS;
     if (to->dd && from->dd && !turned) {
@@ -803,12 +894,12 @@ int32_t platBltFastTurned(PlatSurface* dst, int32_t x, int32_t y, PlatSurface* s
 int32_t platFlip(PlatSurface* primary) {
     if (!primary || primary != win.primary || !win.back) return DDERR_INVALIDPARAMS;
     WinSlot* slot = slotOf(primary);
+    if (primary->lost || win.back->lost) return DDERR_SURFACELOST;
     if (slot->dd) {
         const HRESULT result = slot->dd->Flip(nullptr, 0);
         if (result == DD_OK) paceFrame();
         return result;
     }
-    if (primary->lost || win.back->lost) return DDERR_SURFACELOST;
     if (!win.window) return DDERR_GENERIC;
     // The visible surface now holds what is shown; WM_PAINT shows it again.
     std::memcpy(primary->pixels, win.back->pixels, static_cast<size_t>(win.back->pitch) * win.back->height);
