@@ -19,6 +19,10 @@
                                           takes it to DirectDraw's full screen
                                           and back to the window, the tip
                                           shown each time.
+  wine_test.py startfail PREFIX ZIP SCREEN SHOT
+                                          the game without its picture file: a
+                                          message box names the file, OK
+                                          closes it and the status is 1.
 
 Wine's first start in a prefix takes a while, so one prefix serves a whole
 test run."""
@@ -234,6 +238,52 @@ def smoke(prefix, zip_path, screen, expected_path, shot, toggle=False):
         shutil.rmtree(work, ignore_errors=True)
 
 
+def start_fail(prefix, zip_path, screen, shot):
+    work = tempfile.mkdtemp(prefix="tq-wine-")
+    xvfb = None
+    game = None
+    try:
+        with zipfile.ZipFile(zip_path) as z:
+            z.extractall(work)
+        exe = glob.glob(os.path.join(work, "*", "tarvoquelms.exe"))[0]
+        os.remove(os.path.join(os.path.dirname(exe), "ALL"))
+        xvfb, display = start_xvfb(screen)
+        log = open(os.path.join(work, "stderr.txt"), "wb")
+        game = subprocess.Popen(["wine", exe], cwd=work, env=wine_env(prefix, display), stdout=subprocess.DEVNULL,
+                                stderr=log)
+        env = dict(os.environ, DISPLAY=display)
+        deadline = time.time() + 120
+        light = 0
+        # The box is the one light thing on the screen; the game's window is gone.
+        while time.time() < deadline and game.poll() is None and light < 5000:
+            time.sleep(1.0)
+            w, h, rgb = screenshot(display, shot)
+            light = sum(1 for o in range(0, len(rgb) - 2, 3) if rgb[o] > 200 and rgb[o + 1] > 200 and rgb[o + 2] > 200)
+        check(light >= 5000, "a message box stands on the screen (%s)" % shot)
+        found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^Tarvo Quelms$"], env=env,
+                               capture_output=True, text=True)
+        check(found.stdout.strip() != "", "the box is titled Tarvo Quelms")
+        subprocess.run(["xdotool", "key", "Return"], env=env, check=True)
+        try:
+            status = game.wait(timeout=60)
+        except subprocess.TimeoutExpired:
+            fail("the game did not end after OK")
+        game = None
+        log.close()
+        said = open(os.path.join(work, "stderr.txt"), "rb").read().decode("utf-8", "replace")
+        check(status == 1, "the game that could not start ended with status 1 (got %s)" % status)
+        check("picture file is missing or damaged" in said and "/ALL" in said,
+              "standard error names the missing picture file: %s" % said.strip().splitlines()[-1:])
+    finally:
+        if game is not None and game.poll() is None:
+            game.kill()
+        if xvfb is not None:
+            xvfb.terminate()
+            xvfb.wait()
+        subprocess.run(["wineserver", "--kill"], env=wine_env(prefix), stderr=subprocess.DEVNULL)
+        shutil.rmtree(work, ignore_errors=True)
+
+
 def main():
     if len(sys.argv) < 3:
         print(__doc__)
@@ -245,6 +295,8 @@ def main():
         sys.exit(run_unit(prefix, sys.argv[3]))
     elif what == "smoke":
         smoke(prefix, sys.argv[3], sys.argv[4], sys.argv[5], sys.argv[6])
+    elif what == "startfail":
+        start_fail(prefix, sys.argv[3], sys.argv[4], sys.argv[5])
     elif what == "toggle":
         smoke(prefix, sys.argv[3], sys.argv[4], "", sys.argv[5], toggle=True)
     else:
