@@ -456,8 +456,11 @@ bool keyMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         win.swallowReturnUp = false;
         return true;
     }
-    // Alt's own combinations (Alt+F4 and the like) are the system's.
-    if (message == WM_SYSKEYDOWN || message == WM_SYSKEYUP) return false;
+    // Alt+F4 and Alt+Space are the system's; any other key with Alt, and Alt
+    // itself, are the game's, as on Linux, and so never open the window's menu.
+    if ((message == WM_SYSKEYDOWN || message == WM_SYSKEYUP) && (wParam == VK_F4 || wParam == VK_SPACE)) {
+        return false;
+    }
     queuePush(down ? WM_KEYDOWN : WM_KEYUP, static_cast<uint32_t>(wParam), static_cast<int32_t>(lParam));
     return true;
 }
@@ -685,6 +688,8 @@ int32_t platDisplayOpen(const char* title) {
                       static_cast<unsigned long>(GetLastError()));
         return DDERR_GENERIC;
     }
+    // Pixels are pixels: whole-number scales stay whole on a scaled desktop.
+    SetProcessDPIAware();
     QueryPerformanceFrequency(&win.frequency);
     win.dib.header = BITMAPINFOHEADER{};
     win.dib.header.biSize = sizeof win.dib.header;
