@@ -22,7 +22,7 @@ int32_t cmDebugLogV(const char* format, va_list args) {
     }
 
     // Opened and closed for every line, so a crash loses no earlier line.
-    FILE* file = std::fopen(gDebugLogPath, "a");
+    FILE* file = platFileOpen(gDebugLogPath, "a");
     if (file == nullptr) return CM_LOG_ERR_OPEN;
     if (std::fprintf(file, "%s\n", line) < 0) {
         std::fclose(file);  // not left open: a failing log must not use up file handles

@@ -5,6 +5,14 @@
 #include <cstdarg>
 #include <cstdint>
 
+// printf-style format checking. MinGW's printf family is the C99 one, not
+// Microsoft's, so %zu and %lld are checked as GNU's.
+#ifdef __MINGW32__
+#define CM_PRINTF_FORMAT(f, a) __attribute__((format(gnu_printf, f, a)))
+#else
+#define CM_PRINTF_FORMAT(f, a) __attribute__((format(printf, f, a)))
+#endif
+
 // Debug-log result codes.
 constexpr int32_t CM_LOG_OK = 0;
 constexpr int32_t CM_LOG_ERR_OPEN = 3;
@@ -28,13 +36,13 @@ int32_t cmDebugLogV(const char* format, va_list args);
 
 // When condition is zero: logs the text, shows it in a "Debug Warning" box and
 // breaks into the debugger. Returns 0.
-int32_t cmWarning(int32_t condition, const char* format, ...) __attribute__((format(printf, 2, 3)));
+int32_t cmWarning(int32_t condition, const char* format, ...) CM_PRINTF_FORMAT(2, 3);
 
 // The debug-print sink for status texts: takes them and shows them nowhere.
-void cmDebugPrint(const char* format, ...) __attribute__((format(printf, 1, 2)));
+void cmDebugPrint(const char* format, ...) CM_PRINTF_FORMAT(1, 2);
 
 // The error-report hook of the stream module: shows nothing. Returns 0.
-int32_t cmReportError(const char* format, ...) __attribute__((format(printf, 1, 2)));
+int32_t cmReportError(const char* format, ...) CM_PRINTF_FORMAT(1, 2);
 
 // Called at start-up with the log path the program would like; the log stays on
 // the debugger output, so the path is ignored. Returns 0.

@@ -94,7 +94,7 @@ namespace {
 DictLoadFailure dictLastFailure = DICT_LOADED;
 
 // Says why on standard error and remembers the reason; always false.
-__attribute__((format(printf, 2, 3))) bool dictRefuse(DictLoadFailure why, const char* format, ...) {
+CM_PRINTF_FORMAT(2, 3) bool dictRefuse(DictLoadFailure why, const char* format, ...) {
     dictLastFailure = why;
     va_list args;
     va_start(args, format);

@@ -1,14 +1,10 @@
 #include "flow/folders.h"
 
-#include <unistd.h>
-
+#include <cerrno>
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
+#include <cstring>
 #include <string>
-#include <system_error>
+#include <vector>
 
 #include "Core/cmpath.h"
 #include "persist/hiscores.h"
@@ -17,14 +13,24 @@
 #include "platform/platform.h"
 #include "video/sheetlayout.h"
 
-namespace fs = std::filesystem;
-
 namespace {
 
+// Paths are UTF-8 with '/' between folders on every system.
+std::string foldersJoin(const std::string& folder, const char* name) {
+    if (folder.empty() || folder.back() == '/') return folder + name;
+    return folder + "/" + name;
+}
+
+// The folder holding `folder`; the root is its own.
+std::string foldersParent(const std::string& folder) {
+    const size_t slash = folder.rfind('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : folder.substr(0, slash);
+}
+
 // The sheet marks a folder as the game's data folder.
-bool foldersHoldsData(const fs::path& folder) {
-    std::error_code ec;
-    return fs::is_regular_file(folder / SHEET_NAME, ec);
+bool foldersHoldsData(const std::string& folder) {
+    return platPathKind(foldersJoin(folder, SHEET_NAME).c_str()) == PLAT_PATH_FILE;
 }
 
 void foldersFindData(const char* executableFolder) {
@@ -33,72 +39,59 @@ void foldersFindData(const char* executableFolder) {
         cmPathSetFolder(CM_PATH_DATA, nullptr);
         return;
     }
-    const fs::path beside(executableFolder);
-    const fs::path installed = (beside.parent_path() / "share" / FOLDERS_GAME_NAME).lexically_normal();
+    const std::string beside(executableFolder);
+    const std::string installed = foldersJoin(foldersJoin(foldersParent(beside), "share"), FOLDERS_GAME_NAME);
     // Where neither holds the data, the errors name the installed folder when
     // it is there (an installed game that lost its sheet), else the folder
     // beside the program.
-    std::error_code ec;
-    const bool useInstalled =
-        !foldersHoldsData(beside) && (foldersHoldsData(installed) || fs::is_directory(installed, ec));
-    const fs::path& data = useInstalled ? installed : beside;
-    cmPathSetFolder(CM_PATH_DATA, data.c_str());
+    const bool useInstalled = !foldersHoldsData(beside) &&
+                              (foldersHoldsData(installed) || platPathKind(installed.c_str()) == PLAT_PATH_FOLDER);
+    cmPathSetFolder(CM_PATH_DATA, (useInstalled ? installed : beside).c_str());
 }
 
-// Empty when no variable names a place for it.
-fs::path foldersSaveFolder(const char* saveDirOption) {
+// Empty when no variable names a place for it; *why then says what is missing.
+std::string foldersSaveFolder(const char* saveDirOption, const char** why) {
+    *why = "";
     if (saveDirOption && saveDirOption[0]) return saveDirOption;
-    const char* own = std::getenv("TQ_SAVE_DIR");
-    if (own && own[0]) return own;
-    // A relative XDG_DATA_HOME is invalid and must be ignored.
-    const char* xdg = std::getenv("XDG_DATA_HOME");
-    if (xdg && xdg[0] == '/') return fs::path(xdg) / FOLDERS_GAME_NAME;
-    const char* home = std::getenv("HOME");
-    if (home && home[0]) return fs::path(home) / ".local" / "share" / FOLDERS_GAME_NAME;
+    char found[CM_PATH_SIZE];
+    if (platGetEnv("TQ_SAVE_DIR", found, sizeof found) && found[0]) return found;
+    if (platUserSaveFolder(found, sizeof found, why)) return found;
     return {};
-}
-
-// Makes each missing folder of the path with mode 0700: saved games are the
-// player's own.
-bool foldersMake(const fs::path& folder, std::error_code& ec) {
-    ec.clear();
-    if (fs::is_directory(folder, ec)) return true;
-    const fs::path parent = folder.parent_path();
-    if (!parent.empty() && parent != folder && !foldersMake(parent, ec)) return false;
-    if (!fs::create_directory(folder, ec) && !fs::is_directory(folder, ec)) {
-        if (!ec) ec = std::make_error_code(std::errc::not_a_directory);
-        return false;
-    }
-    fs::permissions(folder, fs::perms::owner_all, fs::perm_options::replace, ec);
-    ec.clear();
-    return true;
 }
 
 // Copies one old save across when the save folder has none: never lost, never
 // overwritten.
-void foldersCopyOldSave(const fs::path& from, const fs::path& to, const char* name) {
-    std::error_code ec;
-    if (!fs::is_regular_file(from / name, ec) || fs::exists(to / name, ec)) return;
-    std::ifstream in(from / name, std::ios::binary);
+void foldersCopyOldSave(const std::string& from, const std::string& to, const char* name) {
+    const std::string source = foldersJoin(from, name);
+    const std::string target = foldersJoin(to, name);
+    if (platPathKind(source.c_str()) != PLAT_PATH_FILE || platPathKind(target.c_str()) != PLAT_PATH_NONE) return;
+    FILE* in = platFileOpen(source.c_str(), "rb");
     if (!in) return;
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (!safeSaveFile((to / name).c_str(), bytes.data(), static_cast<int32_t>(bytes.size()))) {
-        std::fprintf(stderr, "tarvoquelms: could not copy %s into %s; it stays where it is.\n",
-                     (from / name).c_str(), to.c_str());
+    std::vector<char> bytes;
+    char chunk[4096];
+    size_t n;
+    while ((n = std::fread(chunk, 1, sizeof chunk, in)) > 0) bytes.insert(bytes.end(), chunk, chunk + n);
+    const bool readWhole = !std::ferror(in);
+    std::fclose(in);
+    if (!readWhole) return;
+    if (!safeSaveFile(target.c_str(), bytes.data(), static_cast<int32_t>(bytes.size()))) {
+        std::fprintf(stderr, "tarvoquelms: could not copy %s into %s; it stays where it is.\n", source.c_str(),
+                     to.c_str());
     }
 }
 
 void foldersFindSave(const char* saveDirOption, const char* executableFolder) {
-    const fs::path save = foldersSaveFolder(saveDirOption);
+    const char* why = "";
+    const std::string save = foldersSaveFolder(saveDirOption, &why);
     if (save.empty()) {
-        std::fprintf(stderr, "tarvoquelms: neither XDG_DATA_HOME nor HOME is set, so nothing will be saved.\n");
+        std::fprintf(stderr, "tarvoquelms: %s, so nothing will be saved.\n", why);
         cmPathSetFolder(CM_PATH_SAVE, nullptr);
         return;
     }
-    std::error_code ec;
-    if (!foldersMake(save, ec)) {
+    errno = 0;
+    if (!platFolderMake(save.c_str())) {
         std::fprintf(stderr, "tarvoquelms: cannot make the save folder %s (%s), so nothing will be saved.\n",
-                     save.c_str(), ec.message().c_str());
+                     save.c_str(), std::strerror(errno));
         cmPathSetFolder(CM_PATH_SAVE, nullptr);
         return;
     }
@@ -108,12 +101,12 @@ void foldersFindSave(const char* saveDirOption, const char* executableFolder) {
         return;
     }
     // Still read from, so the player's scores show even when they cannot be written.
-    if (access(save.c_str(), W_OK | X_OK) != 0) {
+    if (!platFolderWritable(save.c_str())) {
         std::fprintf(stderr, "tarvoquelms: the save folder %s cannot be written, so nothing will be saved.\n",
                      save.c_str());
         return;
     }
-    if (executableFolder && !fs::equivalent(executableFolder, save, ec)) {
+    if (executableFolder && !platSameFolder(executableFolder, save.c_str())) {
         for (const char* name : {HISCORES_FILE, PREFS_FILE}) foldersCopyOldSave(executableFolder, save, name);
     }
 }

@@ -3,8 +3,9 @@
 //   as in a build folder, else in ../share/tarvoquelms/ from it, as installed
 //   under any prefix. Never the working folder.
 // - Saved files (hi.txt, prefs.txt, settings.ini): the folder given on the
-//   command line, else $TQ_SAVE_DIR, else $XDG_DATA_HOME/tarvoquelms, else
-//   ~/.local/share/tarvoquelms; made with mode 0700 when missing.
+//   command line, else $TQ_SAVE_DIR, else the system's place for them
+//   ($XDG_DATA_HOME/tarvoquelms, else ~/.local/share/tarvoquelms on Linux;
+//   %APPDATA%/Tarvo Quelms on Windows); made for the user alone when missing.
 #pragma once
 
 constexpr const char* FOLDERS_GAME_NAME = "tarvoquelms";

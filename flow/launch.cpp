@@ -2,8 +2,8 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 
+#include "Core/cmpath.h"
 #include "flow/cmdline.h"
 #include "flow/folders.h"
 #include "flow/replay.h"
@@ -15,8 +15,6 @@
 #include "platform/platform.h"
 #include "sound/sound.h"
 #include "video/display.h"
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -62,21 +60,14 @@ bool launchBeginReplay() {
 // A replay that is only watched saves into a folder of its own, so it never
 // changes the player's high scores; it is removed afterwards.
 struct ScratchFolder {
-    fs::path path;
+    char path[CM_PATH_SIZE] = "";
     ~ScratchFolder() {
-        std::error_code ignored;
-        if (!path.empty()) fs::remove_all(path, ignored);
+        if (path[0]) platFolderRemoveAll(path);
     }
 };
 
 bool launchMakeScratchFolder(ScratchFolder* scratch) {
-    std::error_code ec;
-    const fs::path base = fs::temp_directory_path(ec);
-    if (ec) return false;
-    std::string name = (base / "tarvoquelms-replay-XXXXXX").string();
-    if (mkdtemp(name.data()) == nullptr) return false;
-    scratch->path = name;
-    return true;
+    return platScratchFolderMake(scratch->path, static_cast<int32_t>(sizeof scratch->path));
 }
 
 void launchPrintReplay(bool headless) {
@@ -105,7 +96,7 @@ int launchRun(const LaunchOptions& options, bool headless) {
             std::fprintf(stderr, "tarvoquelms: cannot make a scratch folder to replay in.\n");
             return 1;
         }
-        saveDir = scratch.path.c_str();
+        saveDir = scratch.path;
     }
     foldersFind(saveDir);
     settingsLoad();

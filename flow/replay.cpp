@@ -61,11 +61,12 @@ uint64_t replayHashSurface(const uint8_t* pixels, int32_t pitch) {
 }
 
 void replayKeepPicture() {
-    if (!replayPicturesKept || gBackSurface == nullptr) return;
+    if (!replayPicturesKept || gBackSurface == nullptr || platSurfaceLock(gBackSurface) != DD_OK) return;
     for (int32_t y = 0; y < PLAT_SCREEN_HEIGHT; y++) {
         std::memcpy(replayPicture + y * PLAT_SCREEN_WIDTH,
                     gBackSurface->pixels + static_cast<ptrdiff_t>(y) * gBackSurface->pitch, PLAT_SCREEN_WIDTH);
     }
+    platSurfaceUnlock(gBackSurface);
 }
 
 }  // namespace
@@ -188,6 +189,8 @@ void replayClose() {
 uint64_t replayPictureHash() { return replayHashSurface(replayPicture, PLAT_SCREEN_WIDTH); }
 
 uint64_t replayBackBufferHash() {
-    if (gBackSurface == nullptr) return 0;
-    return replayHashSurface(gBackSurface->pixels, gBackSurface->pitch);
+    if (gBackSurface == nullptr || platSurfaceLock(gBackSurface) != DD_OK) return 0;
+    const uint64_t hash = replayHashSurface(gBackSurface->pixels, gBackSurface->pitch);
+    platSurfaceUnlock(gBackSurface);
+    return hash;
 }

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "Core/cmdebug.h"
 #include "game/gamestate.h"
 
 constexpr int32_t GRID_SIZE = 7;     // the grid arrays are fixed at 7 x 7
@@ -61,7 +62,7 @@ void FallStep(int32_t p);
 void gridNewGame(int32_t p);
 
 // The game rules' progress lines, formatted and sent to the debug log.
-void gameLog(const char* format, ...) __attribute__((format(printf, 1, 2)));
+void gameLog(const char* format, ...) CM_PRINTF_FORMAT(1, 2);
 
 // True when (now - since), read as elapsed unsigned time, exceeds interval;
 // a negative interval is always exceeded, and the tick count's wrap is harmless.

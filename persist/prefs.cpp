@@ -7,6 +7,7 @@
 #include "Core/cmpath.h"
 #include "persist/fieldreader.h"
 #include "persist/safesave.h"
+#include "platform/platform.h"
 
 uint8_t prefsSpareFlag = 1;
 
@@ -94,7 +95,7 @@ bool prefsTextIsOurs(char* problem) {
 void prefsSetAside(const char* path, const char* problem) {
     char badPath[CM_PATH_SIZE + 8];
     snprintf(badPath, sizeof badPath, "%s.bad", path);
-    if (rename(path, badPath) == 0) {
+    if (platFileRename(path, badPath)) {
         fprintf(stderr, "tarvoquelms: %s is damaged (%s); it is kept as %s and the default keys are used.\n", path,
                 problem, badPath);
     } else {

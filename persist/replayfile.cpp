@@ -1,13 +1,12 @@
 #include "persist/replayfile.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <zlib.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+
+#include "platform/platform.h"
 
 namespace {
 
@@ -254,17 +253,10 @@ ItemKind decodeItem(PayloadReader* in, uint32_t* lastTime, uint8_t* lastButtons,
 
 // ---- Writing -------------------------------------------------------------
 
-bool writeAll(int fd, const uint8_t* bytes, size_t length) {
-    while (length > 0) {
-        ssize_t n = write(fd, bytes, length);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        bytes += n;
-        length -= static_cast<size_t>(n);
-    }
-    return true;
+// The file is unbuffered: each block goes to the system as it is written, so
+// a crash loses at most the block being filled.
+bool writeAll(FILE* file, const uint8_t* bytes, size_t length) {
+    return std::fwrite(bytes, 1, length, file) == length;
 }
 
 bool recordIsValid(const FrameInput& record) {
@@ -369,7 +361,7 @@ void writeBlock(ReplayWriter* w) {
     put32(w->block + 4, w->blockRecords);
     uint8_t* end = payloadEnd(w);
     put32(end, crcOf(0, w->block, 8 + w->blockLength));
-    if (!writeAll(w->fd, w->block, BLOCK_FRAMING + w->blockLength)) fail(w, errno);
+    if (!writeAll(w->file, w->block, BLOCK_FRAMING + w->blockLength)) fail(w, errno);
     w->blockLength = 0;
     w->blockRecords = 0;
     w->blockSpan = 0;
@@ -496,7 +488,7 @@ ReplayOpenResult openData(ReplayReader* r, const uint8_t* data, size_t size, Rep
 }  // namespace
 
 bool replayWriterOpen(ReplayWriter* w, const char* path, const ReplayHeader& header) {
-    w->fd = -1;
+    w->file = nullptr;
     fail(w, 0);
     w->lastTime = header.startTime;
     for (uint8_t& b : w->lastButtons) b = 0;
@@ -516,19 +508,20 @@ bool replayWriterOpen(ReplayWriter* w, const char* path, const ReplayHeader& hea
     headerPut(bytes + 14, header);
     put32(bytes + 14 + REPLAY_HEADER_PAYLOAD, crcOf(0, bytes + 14, REPLAY_HEADER_PAYLOAD));
 
-    int fd = open(path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) {
+    FILE* file = platFileOpen(path, "wb");
+    if (!file) {
         fail(w, errno);
         return false;
     }
-    if (!writeAll(fd, bytes, sizeof bytes)) {
+    std::setvbuf(file, nullptr, _IONBF, 0);
+    if (!writeAll(file, bytes, sizeof bytes)) {
         const int reason = errno;
-        close(fd);
+        std::fclose(file);
         fail(w, reason);
         errno = reason;
         return false;
     }
-    w->fd = fd;
+    w->file = file;
     w->failed = false;
     w->error = 0;
     return true;
@@ -576,13 +569,13 @@ bool replayWriterAdd(ReplayWriter* w, const FrameInput& record) {
 }
 
 bool replayWriterClose(ReplayWriter* w) {
-    if (w->fd < 0) {
+    if (!w->file) {
         errno = w->error;
         return false;
     }
     if (!w->failed) writeBlock(w);
-    if (close(w->fd) != 0 && !w->failed) fail(w, errno);
-    w->fd = -1;
+    if (std::fclose(w->file) != 0 && !w->failed) fail(w, errno);
+    w->file = nullptr;
     const bool ok = !w->failed;
     if (ok) fail(w, 0);  // nothing more goes in
     errno = w->error;
@@ -591,17 +584,26 @@ bool replayWriterClose(ReplayWriter* w) {
 
 ReplayOpenResult replayReaderOpen(ReplayReader* r, const char* path, ReplayHeader* header) {
     readerReset(r);
-    int fd = open(path, O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
+    FILE* file = platFileOpen(path, "rb");
+    if (!file) {
         if (errno == ENOENT) return readerFail(r, REPLAY_MISSING, "not found");
         char text[sizeof r->text];
         snprintf(text, sizeof text, "cannot be read (%s)", strerror(errno));
         return readerFail(r, REPLAY_UNREADABLE, text);
     }
-    struct stat info;
+    // Some systems open a folder as a file; it reads as nothing.
+    if (platPathKind(path) == PLAT_PATH_FOLDER) {
+        std::fclose(file);
+        char text[sizeof r->text];
+        snprintf(text, sizeof text, "cannot be read (%s)", strerror(EISDIR));
+        return readerFail(r, REPLAY_UNREADABLE, text);
+    }
+    // A file that cannot seek (a pipe) tells no length.
     size_t expected = 0;
-    if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0) {
-        expected = static_cast<size_t>(info.st_size);
+    if (std::fseek(file, 0, SEEK_END) == 0) {
+        const long at = std::ftell(file);
+        if (at > 0) expected = static_cast<size_t>(at);
+        std::rewind(file);
     }
     // A file that grows while being read is taken as far as it goes; one that
     // is no regular file is read in chunks.
@@ -617,16 +619,16 @@ ReplayOpenResult replayReaderOpen(ReplayReader* r, const char* path, ReplayHeade
             }
             r->owned.resize(length * 2 < REPLAY_FILE_MAX + 1 ? length * 2 : REPLAY_FILE_MAX + 1);
         }
-        ssize_t n = read(fd, r->owned.data() + length, r->owned.size() - length);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            error = errno;
+        errno = 0;
+        const size_t n = std::fread(r->owned.data() + length, 1, r->owned.size() - length, file);
+        length += n;
+        if (std::ferror(file)) {
+            error = errno != 0 ? errno : EIO;
             break;
         }
         if (n == 0) break;
-        length += static_cast<size_t>(n);
     }
-    close(fd);
+    std::fclose(file);
     if (tooBig || length > REPLAY_FILE_MAX) return readerFail(r, REPLAY_UNREADABLE, "too big for a replay");
     if (error != 0) {
         char text[sizeof r->text];

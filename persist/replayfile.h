@@ -46,6 +46,7 @@
 // display paced in whole milliseconds alternates 16 and 17).
 #pragma once
 
+#include <cstdio>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -101,7 +102,7 @@ struct ReplayWriter {
     ReplayWriter(const ReplayWriter&) = delete;
     ReplayWriter& operator=(const ReplayWriter&) = delete;
 
-    int fd = -1;
+    FILE* file = nullptr;
     bool failed = true;
     int error = 0;  // errno of the failure
     // What the decoder will know after the last record added.

@@ -1,8 +1,9 @@
 #include "persist/settings.h"
 
-#include <ini.h>
 #include <strings.h>
-#include <sys/stat.h>
+#ifndef TQ_OWN_INI_READER
+#include <ini.h>
+#endif
 
 #include <cstdio>
 #include <cstdlib>
@@ -10,6 +11,7 @@
 
 #include "Core/cmpath.h"
 #include "platform/platform.h"
+#include "persist/inireader.h"
 #include "persist/safesave.h"
 
 Settings settings;
@@ -74,12 +76,16 @@ bool settingsLoad() {
     settingsReset();
     char path[CM_PATH_SIZE];
     if (!cmPathJoin(CM_PATH_SAVE, SETTINGS_FILE, path, sizeof path)) return true;
-    struct stat st;
-    if (stat(path, &st) != 0) return true;  // none yet: the defaults
+    const PlatPathKind kind = platPathKind(path);
+    if (kind == PLAT_PATH_NONE) return true;  // none yet: the defaults
 
     SettingsParse parse = {};
     parse.read = settings;
-    int result = S_ISREG(st.st_mode) ? ini_parse(path, settingsHandler, &parse) : -1;
+#ifdef TQ_OWN_INI_READER
+    int result = kind == PLAT_PATH_FILE ? iniReaderParse(path, settingsHandler, &parse) : -1;
+#else
+    int result = kind == PLAT_PATH_FILE ? ini_parse(path, settingsHandler, &parse) : -1;
+#endif
     if (result == 0) {
         settings = parse.read;
         return true;

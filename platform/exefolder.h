@@ -1,4 +1,5 @@
-// The folder of the running program, as Linux tells it; both backends use it.
+// The folder of the running program, as the system tells it; the backends and
+// the programs' entry points use it.
 #pragma once
 
 #include <cstdint>

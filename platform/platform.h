@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 
 // ---- Window messages (Win32 numbers) -------------------------------------
 // WM_CLOSE comes from the window's close button and from a request to end the
@@ -77,8 +78,6 @@ void platPostMessage(uint32_t message, uint32_t wParam, int32_t lParam);
 
 // Milliseconds since some start; unsigned, it wraps after 49.7 days.
 uint32_t platGetTickCount();
-// Size in bytes of the named file, or -1 when it cannot be found.
-int64_t platFileSize(const char* name);
 // A modal box with an OK button.
 void platMessageBox(const char* text, const char* caption);
 void platDebugOutput(const char* text);
@@ -87,6 +86,47 @@ void platDebugBreak();
 // The folder holding the running program, without a trailing '/'; false when
 // it cannot be told.
 bool platExecutableFolder(char* out, int32_t size);
+
+// ---- Files and folders -----------------------------------------------------
+// Names are UTF-8 and '/' separates folders on every system (Windows takes it
+// too); the backends convert at the system's boundary, so a name in any
+// language works. A call that fails leaves errno telling why.
+
+// Size in bytes of the named file, or -1 when it cannot be found.
+int64_t platFileSize(const char* name);
+// std::fopen for a UTF-8 name.
+FILE* platFileOpen(const char* name, const char* mode);
+// Writes `length` bytes as the whole new content of the file `name` so that a
+// crash or power cut during the save leaves either the old file or the new
+// one whole: a temporary file beside it, flushed to disk, then moved over the
+// old one. False, with the old file untouched, when any step fails.
+bool platFileSave(const char* name, const char* bytes, int32_t length);
+// Renames a file, replacing one of the new name.
+bool platFileRename(const char* from, const char* to);
+
+enum PlatPathKind { PLAT_PATH_NONE, PLAT_PATH_FILE, PLAT_PATH_FOLDER, PLAT_PATH_OTHER };
+PlatPathKind platPathKind(const char* path);
+// Makes the folder and every missing one above it, each for the user alone
+// where the system has owners' rights (saved games are the player's own);
+// true when it is there already.
+bool platFolderMake(const char* path);
+// True when files can be made in the folder.
+bool platFolderWritable(const char* path);
+// True when both names reach the same folder.
+bool platSameFolder(const char* a, const char* b);
+// The system's place for this user's saved games (not made here):
+// $XDG_DATA_HOME/tarvoquelms or ~/.local/share/tarvoquelms on Linux,
+// %APPDATA%/Tarvo Quelms on Windows. False when the system cannot tell;
+// *why then says what is missing.
+bool platUserSaveFolder(char* out, int32_t size, const char** why);
+// Makes a new empty folder for this run alone in the system's temporary
+// folder; false when none can be made.
+bool platScratchFolderMake(char* out, int32_t size);
+// Removes the folder and everything in it, as far as it can.
+void platFolderRemoveAll(const char* path);
+// The environment variable's value, UTF-8; false when it is unset or does
+// not fit.
+bool platGetEnv(const char* name, char* out, int32_t size);
 
 // ---- Display (DirectDraw result codes) -------------------------------------
 
@@ -141,6 +181,12 @@ int32_t platGetBackBuffer(PlatSurface* primary, PlatSurface** back);
 // An off-screen surface; its pixels start at index 0.
 int32_t platCreateSurface(int32_t width, int32_t height, PlatSurface** surface);
 int32_t platSurfaceRestore(PlatSurface* surface);
+// A surface's pixels may be read or written only between these two: a display
+// surface's memory can move or vanish while it is not locked (DirectDraw's).
+// Lock sets `pixels` and `pitch`; DD_OK or the display's failure code. On
+// surfaces kept in the program's own memory the pair changes nothing.
+int32_t platSurfaceLock(PlatSurface* surface);
+void platSurfaceUnlock(PlatSurface* surface);
 void platSurfaceRelease(PlatSurface* surface);
 // Sets the 256-entry palette the primary surface is shown with.
 void platSetPalette(const PlatColor palette[256]);

@@ -14,8 +14,12 @@ cd "$(dirname "$0")/.."
 # xfonts-base: SDL's message boxes on X11 need the X core fonts.
 play_packages=(cmake g++ make pkg-config libsdl2-dev libfreetype-dev libinih-dev libpng-dev zlib1g-dev
                fonts-dejavu-core wbritish-large xfonts-base)
+# The Windows build: the MinGW-w64 cross compiler with posix threads, zlib for
+# it, GoogleTest's sources to build with it, and Wine to run what it makes.
 test_packages=(libgtest-dev libbenchmark-dev xvfb xauth xdotool x11-utils imagemagick python3-xlib
-               clang-14 libclang-rt-14-dev desktop-file-utils appstream dpkg-dev groff-base)
+               clang-14 libclang-rt-14-dev desktop-file-utils appstream dpkg-dev groff-base
+               g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-tools libz-mingw-w64-dev googletest
+               wine wine64)
 
 if [ $# -lt 2 ] || { [ "$1" != play ] && [ "$1" != test ]; }; then
   echo "usage: scripts/setup.sh play|test BUILD [CMAKE_OPTION...]" >&2

@@ -24,8 +24,12 @@ uint8_t vidWindowIcon[VID_WINDOW_ICON_SIZE * VID_WINDOW_ICON_SIZE * 4];
 // Drawn from the loaded sheet, so the window shows the same icon as the desktop.
 void vidSetWindowIcon() {
     if (!gSheetPalette || gSheetSurface->width < SHEET_WIDTH || gSheetSurface->height < SHEET_HEIGHT) return;
-    vidIconDraw(gSheetSurface->pixels, gSheetSurface->pitch, gSheetPalette->entries, VID_WINDOW_ICON_SIZE,
-                vidWindowIcon);
+    if (platSurfaceLock(gSheetSurface) != DD_OK) return;
+    if (gSheetSurface->pixels) {
+        vidIconDraw(gSheetSurface->pixels, gSheetSurface->pitch, gSheetPalette->entries, VID_WINDOW_ICON_SIZE,
+                    vidWindowIcon);
+    }
+    platSurfaceUnlock(gSheetSurface);
     platSetWindowIcon(vidWindowIcon, VID_WINDOW_ICON_SIZE);
 }
 

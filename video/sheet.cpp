@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "Core/cmdebug.h"
+
 namespace {
 
 constexpr int32_t BMP_FILE_HEADER_SIZE = 14;
@@ -21,7 +23,7 @@ VidPaletteEntry vidPaletteBuilt[256];
 // Why the last load gave nothing; empty after one that loaded.
 char vidBitmapError[256];
 
-__attribute__((format(printf, 1, 2))) void bitmapFailed(const char* format, ...) {
+CM_PRINTF_FORMAT(1, 2) void bitmapFailed(const char* format, ...) {
     va_list args;
     va_start(args, format);
     std::vsnprintf(vidBitmapError, sizeof vidBitmapError, format, args);
@@ -73,10 +75,28 @@ uint8_t nearestIndex(uint32_t colour) {
 }
 
 // Pixel access the way a device context gives it: refused while the surface's
-// memory is gone.
-bool surfaceReadable(const PlatSurface* surface) {
-    return surface && !surface->lost && surface->pixels && surface->width > 0 && surface->height > 0;
-}
+// memory is gone. The pixels are there only while the surface is locked.
+class SurfaceAccess {
+public:
+    explicit SurfaceAccess(PlatSurface* surface) : surface_(surface) {
+        locked_ = surface && !surface->lost && surface->width > 0 && surface->height > 0 &&
+                  platSurfaceLock(surface) == DD_OK;
+        if (locked_ && !surface->pixels) {
+            platSurfaceUnlock(surface);
+            locked_ = false;
+        }
+    }
+    ~SurfaceAccess() {
+        if (locked_) platSurfaceUnlock(surface_);
+    }
+    SurfaceAccess(const SurfaceAccess&) = delete;
+    SurfaceAccess& operator=(const SurfaceAccess&) = delete;
+    bool ok() const { return locked_; }
+
+private:
+    PlatSurface* surface_;
+    bool locked_;
+};
 
 }  // namespace
 
@@ -88,7 +108,7 @@ const VidBitmap* vidBitmapLoad(const char* name) {
         bitmapFailed("no file name");
         return nullptr;
     }
-    FILE* file = std::fopen(name, "rb");
+    FILE* file = platFileOpen(name, "rb");
     if (!file) {
         bitmapFailed("%s", std::strerror(errno));
         return nullptr;
@@ -174,7 +194,8 @@ int32_t vidCopyBitmap(PlatSurface* surface, const VidBitmap* bitmap, int32_t x, 
     platSurfaceRestore(surface);
     if (width == 0) width = bitmap->width;
     if (height == 0) height = bitmap->height;
-    if (!surfaceReadable(surface)) return DDERR_SURFACELOST;
+    SurfaceAccess access(surface);
+    if (!access.ok()) return DDERR_SURFACELOST;
     int32_t surfaceWidth = surface->width;
     int32_t surfaceHeight = surface->height;
     // Nearest-pixel stretch of the source rectangle over the whole surface;
@@ -222,7 +243,7 @@ int32_t vidReloadBitmap(PlatSurface* surface, const char* name) {
 VidPalette* vidLoadPalette(VidDirectDraw* directDraw, const char* name) {
     defaultPalette(vidPaletteBuilt);
     if (name) {
-        FILE* file = std::fopen(name, "rb");
+        FILE* file = platFileOpen(name, "rb");
         if (file) {
             uint8_t fileHeader[BMP_FILE_HEADER_SIZE] = {};
             uint8_t info[BMP_INFO_HEADER_SIZE] = {};
@@ -268,13 +289,14 @@ uint32_t vidColorMatch(PlatSurface* surface, uint32_t colour) {
     bool probe = colour != VID_CLR_INVALID;
     uint8_t saved = 0;
     bool wrote = false;
-    if (probe && surfaceReadable(surface)) {
+    SurfaceAccess access(surface);
+    if (probe && access.ok()) {
         saved = surface->pixels[0];
         surface->pixels[0] = nearestIndex(colour);
         wrote = true;
     }
     uint32_t value = VID_CLR_INVALID;
-    if (surfaceReadable(surface)) value = surface->pixels[0];
+    if (access.ok()) value = surface->pixels[0];
     if (wrote) surface->pixels[0] = saved;
     return value;
 }

@@ -36,7 +36,7 @@ int32_t cmStreamOpenFileStandAlone(cmStream** out, cmStreamOpenDesc* desc) {
     const int64_t found = platFileSize(desc->name);
     const uint32_t size = found < 0 ? 0 : static_cast<uint32_t>(found);
 
-    FILE* file = std::fopen(desc->name, desc->mode);
+    FILE* file = platFileOpen(desc->name, desc->mode);
     if (file == nullptr) {
         cmReportError("Error performing fopen() in cmStreamOpenFileStandAlone() for file '%s'", desc->name);
         return CM_ERR_OPEN;

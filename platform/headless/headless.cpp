@@ -1,9 +1,8 @@
 #include "platform/headless/headless.h"
 
 #include "platform/blit.h"
+#include "platform/files.h"
 #include "platform/surfaceslots.h"
-
-#include <sys/stat.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -136,9 +135,7 @@ uint32_t platGetTickCount() { return headless.ticks; }
 
 int64_t platFileSize(const char* name) {
     if (hs.hasFileSizeOverride) return hs.fileSizeOverride;
-    struct stat st;
-    if (stat(name, &st) != 0) return -1;
-    return static_cast<int64_t>(st.st_size);
+    return filesSystemSize(name);
 }
 
 void platMessageBox(const char* text, const char* caption) {
@@ -218,6 +215,10 @@ int32_t platSurfaceRestore(PlatSurface* surface) {
     if (surface == hs.primary && hs.back) hs.back->lost = false;
     return DD_OK;
 }
+
+// Surfaces in the program's own memory: their pixels never move.
+int32_t platSurfaceLock(PlatSurface* surface) { return surface && surface->pixels ? DD_OK : DDERR_INVALIDPARAMS; }
+void platSurfaceUnlock(PlatSurface*) {}
 
 void platSurfaceRelease(PlatSurface* surface) {
     if (!surface) return;

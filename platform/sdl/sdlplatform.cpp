@@ -3,7 +3,6 @@
 // mouse as relative motion read once a frame.
 #include <SDL2/SDL.h>
 #include <signal.h>
-#include <sys/stat.h>
 #include <time.h>
 #include <unistd.h>
 
@@ -14,6 +13,7 @@
 
 #include "platform/blit.h"
 #include "platform/exefolder.h"
+#include "platform/files.h"
 #include "platform/surfaceslots.h"
 #include "platform/platform.h"
 #include "platform/sdl/sdl.h"
@@ -412,11 +412,7 @@ uint32_t platGetTickCount() {
     return static_cast<uint32_t>(static_cast<uint64_t>(ts.tv_sec) * 1000u + static_cast<uint64_t>(ts.tv_nsec) / 1000000u);
 }
 
-int64_t platFileSize(const char* name) {
-    struct stat st;
-    if (!name || stat(name, &st) != 0) return -1;
-    return static_cast<int64_t>(st.st_size);
-}
+int64_t platFileSize(const char* name) { return filesSystemSize(name); }
 
 void platMessageBox(const char* text, const char* caption) {
     // Without any display the reason is already on standard error.
@@ -560,6 +556,10 @@ int32_t platSurfaceRestore(PlatSurface* surface) {
     surface->lost = false;
     return DD_OK;
 }
+
+// Surfaces in the program's own memory: their pixels never move.
+int32_t platSurfaceLock(PlatSurface* surface) { return surface && surface->pixels ? DD_OK : DDERR_INVALIDPARAMS; }
+void platSurfaceUnlock(PlatSurface*) {}
 
 void platSurfaceRelease(PlatSurface* surface) {
     if (!surface) return;

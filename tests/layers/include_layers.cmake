@@ -24,6 +24,10 @@ set(allowed_flow "Core;platform/platform.h;dict;persist;video;sound;game")
 set(allowed_platform/platform.h "")
 set(modules Core dict persist video sound game flow)
 
+# Windows' own headers and DirectX's, in any case.
+set(windows_headers
+    "^(windows|winbase|winuser|wingdi|winnt|winerror|shlobj|shellapi|objbase|mmsystem|mmreg|ddraw|dinput|dsound|d3d[0-9a-z]*)\\.h$")
+
 set(faults "")
 set(checked 0)
 
@@ -44,7 +48,8 @@ function(check_file file module)
   foreach(line IN LISTS lines)
     if(line MATCHES "^[ \t]*#[ \t]*include[ \t]*<([^>]+)>")
       set(header "${CMAKE_MATCH_1}")
-      if(header MATCHES "^SDL" OR header MATCHES "(^|/)SDL[^/]*\\.h$" OR header MATCHES "^[Ww]indows\\.h$")
+      string(TOLOWER "${header}" lower)
+      if(header MATCHES "^SDL" OR header MATCHES "(^|/)SDL[^/]*\\.h$" OR lower MATCHES "${windows_headers}")
         list(APPEND faults "${name} includes <${header}>: only platform/ includes SDL or Windows headers")
       endif()
       continue()

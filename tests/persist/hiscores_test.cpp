@@ -217,12 +217,15 @@ TEST_F(HiScores, AMissingOrOversizedFileLeavesTheTable) {
     EXPECT_EQ(hiScores[2].score, tableScore(2));
 }
 
+#ifndef _WIN32
+// Windows keeps a process's working folder from being removed.
 TEST_F(HiScores, AFolderThatCannotBeWrittenFailsTheSaveSilently) {
     fillTable(2);
     removeFolder();
     EXPECT_FALSE(hiScoresSave());
     EXPECT_FALSE(fileExists("hi.txt"));
 }
+#endif
 
 TEST_F(HiScores, AGameEntersBelowEqualScoresAndPushesOutTheLastRow) {
     struct Case {

@@ -3,26 +3,36 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <climits>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
 
 class TestFolder : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_NE(getcwd(oldFolder, sizeof oldFolder), nullptr);
-        strcpy(folder, "/tmp/tqpersistXXXXXX");
-        ASSERT_NE(mkdtemp(folder), nullptr);
-        ASSERT_EQ(chdir(folder), 0);
+        oldFolder = std::filesystem::current_path();
+        // A new folder of our own in the system's temporary folder.
+        std::random_device random;
+        const std::filesystem::path base = std::filesystem::temp_directory_path();
+        folder[0] = '\0';
+        for (int i = 0; i < 100 && !folder[0]; i++) {
+            const std::filesystem::path candidate = base / ("tqpersist" + std::to_string(random()));
+            if (std::filesystem::create_directory(candidate)) {
+                std::snprintf(folder, sizeof folder, "%s", candidate.generic_string().c_str());
+            }
+        }
+        ASSERT_TRUE(folder[0]);
+        std::filesystem::current_path(folder);
     }
 
     void TearDown() override {
-        ASSERT_EQ(chdir(oldFolder), 0);
+        std::filesystem::current_path(oldFolder);
         std::error_code ignored;
         std::filesystem::remove_all(folder, ignored);
     }
@@ -49,7 +59,12 @@ public:
         return std::filesystem::exists(name);
     }
 
+    // A folder where a file is expected: what a save cannot write over.
+    static bool makeFolder(const char* name) {
+        return std::filesystem::create_directory(name);
+    }
+
 protected:
-    char oldFolder[PATH_MAX];
-    char folder[64];
+    std::filesystem::path oldFolder;
+    char folder[512];
 };
