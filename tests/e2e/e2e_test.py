@@ -94,11 +94,13 @@ CONTINUE_RECT = (673, 44, 768, 107)
 DO_NOT_SHOW_RECT = (673, 107, 768, 170)
 
 
-def start_xvfb(extra=()):
-    """A virtual X server on a display number of its own choosing (-displayfd), so
-    tests running side by side never share one; returned once it accepts clients."""
+def launch_xvfb(screen, extra=()):
+    """A virtual X server with a `screen` such as "640x480x24" on a display number of
+    its own choosing (-displayfd), so tests running side by side never share one.
+    Returned once it accepts clients, with its display name, or None when it did not
+    start."""
     read_end, write_end = os.pipe()
-    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "%dx%dx24" % (SCREEN_W, SCREEN_H),
+    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", screen,
                              "-nolisten", "tcp"] + list(extra), pass_fds=(write_end,),
                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     os.close(write_end)
@@ -112,8 +114,14 @@ def start_xvfb(extra=()):
                 break
             number += chunk
     os.close(read_end)
-    check(number.strip().isdigit(), "the virtual X server started (display %r)" % number)
-    return xvfb, ":" + number.decode().strip()
+    return xvfb, (":" + number.decode().strip()) if number.strip().isdigit() else None
+
+
+def start_xvfb(extra=()):
+    """The game's own screen size, checked to have started."""
+    xvfb, display = launch_xvfb("%dx%dx24" % (SCREEN_W, SCREEN_H), extra)
+    check(display is not None, "the virtual X server started (display %r)" % display)
+    return xvfb, display
 
 
 class Game:

@@ -29,7 +29,6 @@ test run."""
 
 import glob
 import os
-import select
 import struct
 import shutil
 import subprocess
@@ -37,6 +36,9 @@ import sys
 import tempfile
 import time
 import zipfile
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
+from e2e_test import launch_xvfb  # noqa: E402
 
 DEFAULT_PREFS = b"1;65;68;87;83;32;9;87;0;100;102;104;101;98;107;104;0;0;0;0;0;0;0;0;0;1;"
 EMPTY_HISCORES = b"0;6;"
@@ -84,23 +86,9 @@ def run_unit(prefix, program):
 
 
 def start_xvfb(screen):
-    """A virtual X server on a display number of its own choosing (-displayfd)."""
-    read_end, write_end = os.pipe()
-    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", screen, "-nolisten", "tcp"],
-                            pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    os.close(write_end)
-    number = b""
-    deadline = time.time() + 60
-    while not number.endswith(b"\n") and time.time() < deadline:
-        ready, _, _ = select.select([read_end], [], [], 1.0)
-        if ready:
-            chunk = os.read(read_end, 16)
-            if not chunk:
-                break
-            number += chunk
-    os.close(read_end)
-    check(number.strip().isdigit(), "a virtual X server with a %s screen" % screen)
-    return xvfb, ":" + number.decode().strip()
+    xvfb, display = launch_xvfb(screen)
+    check(display is not None, "a virtual X server with a %s screen" % screen)
+    return xvfb, display
 
 
 def screenshot(display, path):
@@ -160,50 +148,78 @@ def wait_for_tip(game, display, shot, anywhere):
     return False
 
 
-def smoke(prefix, zip_path, screen, expected_path, shot, toggle=False):
-    work = tempfile.mkdtemp(prefix="tq-wine-")
-    xvfb = None
-    game = None
-    try:
-        with zipfile.ZipFile(zip_path) as z:
-            names = z.namelist()
-            z.extractall(work)
-        for wanted in ("tarvoquelms.exe", "ALL", "worddiction.txt", "README.txt", "sounds/word.wav"):
-            check(any(n.endswith("/" + wanted) for n in names), "the zip holds %s" % wanted)
-        exe = glob.glob(os.path.join(work, "*", "tarvoquelms.exe"))[0]
-        for old in appdata_files(prefix):
-            shutil.rmtree(old)
+class WineGame:
+    """The zip unpacked into a scratch folder, a virtual X server, and the game run in
+    it under Wine with its standard error kept."""
 
-        xvfb, display = start_xvfb(screen)
+    def __init__(self, prefix, zip_path, screen):
+        self.prefix = prefix
+        self.work = tempfile.mkdtemp(prefix="tq-wine-")
+        self.xvfb = None
+        self.game = None
+        with zipfile.ZipFile(zip_path) as z:
+            self.names = z.namelist()
+            z.extractall(self.work)
+        self.exe = glob.glob(os.path.join(self.work, "*", "tarvoquelms.exe"))[0]
+        self.xvfb, self.display = start_xvfb(screen)
+        self.env = dict(os.environ, DISPLAY=self.display)
+
+    def start(self, args, env):
+        self.log = open(os.path.join(self.work, "stderr.txt"), "wb")
+        self.game = subprocess.Popen(["wine", self.exe] + args, cwd=self.work, env=env, stdout=subprocess.DEVNULL,
+                                     stderr=self.log)
+
+    def key(self, name):
+        subprocess.run(["xdotool", "key", name], env=self.env, check=True)
+
+    def finish(self, after):
+        """The exit status once the game ends `after` something, and what it said."""
+        status = None
+        try:
+            status = self.game.wait(timeout=60)
+        except subprocess.TimeoutExpired:
+            fail("the game did not end after %s" % after)
+        self.game = None
+        self.log.close()
+        return status, open(os.path.join(self.work, "stderr.txt"), "rb").read().decode("utf-8", "replace")
+
+    def close(self):
+        if self.game is not None and self.game.poll() is None:
+            self.game.kill()
+        if self.xvfb is not None:
+            self.xvfb.terminate()
+            self.xvfb.wait()
+        subprocess.run(["wineserver", "--kill"], env=wine_env(self.prefix), stderr=subprocess.DEVNULL)
+        shutil.rmtree(self.work, ignore_errors=True)
+
+
+def smoke(prefix, zip_path, screen, expected_path, shot, toggle=False):
+    for old in appdata_files(prefix):
+        shutil.rmtree(old)
+    run = WineGame(prefix, zip_path, screen)
+    try:
+        for wanted in ("tarvoquelms.exe", "ALL", "worddiction.txt", "README.txt", "sounds/word.wav"):
+            check(any(n.endswith("/" + wanted) for n in run.names), "the zip holds %s" % wanted)
         # Wine's waveOut plays into ALSA, whose default device here writes
         # what it is given to a file.
-        sound = os.path.join(work, "sound.raw")
-        alsa = os.path.join(work, "asoundrc")
+        sound = os.path.join(run.work, "sound.raw")
+        alsa = os.path.join(run.work, "asoundrc")
         with open(alsa, "w") as f:
             f.write('pcm.!default { type file slave.pcm "null" file "%s" format "raw" }\n' % sound)
-        env = wine_env(prefix, display, "-all,+debugstr")
-        env["ALSA_CONFIG_PATH"] = "/usr/share/alsa/alsa.conf:" + alsa
         # The debugger output tells which display path ran.
-        log = open(os.path.join(work, "stderr.txt"), "wb")
-        game = subprocess.Popen(["wine", exe] + (["--window"] if toggle else []), cwd=work, env=env,
-                                stdout=subprocess.DEVNULL, stderr=log)
-        check(wait_for_tip(game, display, shot, toggle), "the game shows its first tip (%s)" % shot)
+        env = wine_env(prefix, run.display, "-all,+debugstr")
+        env["ALSA_CONFIG_PATH"] = "/usr/share/alsa/alsa.conf:" + alsa
+        run.start(["--window"] if toggle else [], env)
+        check(wait_for_tip(run.game, run.display, shot, toggle), "the game shows its first tip (%s)" % shot)
         time.sleep(1.0)
-        env = dict(os.environ, DISPLAY=display)
         for where in ("full screen", "a window") if toggle else ():
-            subprocess.run(["xdotool", "key", "alt+Return"], env=env, check=True)
+            run.key("alt+Return")
             time.sleep(1.5)
-            check(wait_for_tip(game, display, shot, True), "after Alt+Enter the tip shows again, in %s" % where)
+            check(wait_for_tip(run.game, run.display, shot, True), "after Alt+Enter the tip shows again, in %s" % where)
         for _ in range(2):
-            subprocess.run(["xdotool", "key", "Escape"], env=env, check=True)
+            run.key("Escape")
             time.sleep(1.5)
-        try:
-            status = game.wait(timeout=60)
-        except subprocess.TimeoutExpired:
-            fail("the game did not quit after Escape twice")
-        game = None
-        log.close()
-        said = open(os.path.join(work, "stderr.txt"), "rb").read().decode("utf-8", "replace")
+        status, said = run.finish("Escape twice")
         check(status == 0, "the game quit with status 0 (got %s)" % status)
         for line in said.splitlines():
             if "OutputDebugStringA" in line and "display" in line:
@@ -229,59 +245,32 @@ def smoke(prefix, zip_path, screen, expected_path, shot, toggle=False):
         check(heard > 1000, "the start's sounds reached the device through waveOut (%d of %d samples heard)"
               % (heard, len(samples)))
     finally:
-        if game is not None and game.poll() is None:
-            game.kill()
-        if xvfb is not None:
-            xvfb.terminate()
-            xvfb.wait()
-        subprocess.run(["wineserver", "--kill"], env=wine_env(prefix), stderr=subprocess.DEVNULL)
-        shutil.rmtree(work, ignore_errors=True)
+        run.close()
 
 
 def start_fail(prefix, zip_path, screen, shot):
-    work = tempfile.mkdtemp(prefix="tq-wine-")
-    xvfb = None
-    game = None
+    run = WineGame(prefix, zip_path, screen)
     try:
-        with zipfile.ZipFile(zip_path) as z:
-            z.extractall(work)
-        exe = glob.glob(os.path.join(work, "*", "tarvoquelms.exe"))[0]
-        os.remove(os.path.join(os.path.dirname(exe), "ALL"))
-        xvfb, display = start_xvfb(screen)
-        log = open(os.path.join(work, "stderr.txt"), "wb")
-        game = subprocess.Popen(["wine", exe], cwd=work, env=wine_env(prefix, display), stdout=subprocess.DEVNULL,
-                                stderr=log)
-        env = dict(os.environ, DISPLAY=display)
+        os.remove(os.path.join(os.path.dirname(run.exe), "ALL"))
+        run.start([], wine_env(prefix, run.display))
         deadline = time.time() + 120
         light = 0
         # The box is the one light thing on the screen; the game's window is gone.
-        while time.time() < deadline and game.poll() is None and light < 5000:
+        while time.time() < deadline and run.game.poll() is None and light < 5000:
             time.sleep(1.0)
-            w, h, rgb = screenshot(display, shot)
+            w, h, rgb = screenshot(run.display, shot)
             light = sum(1 for o in range(0, len(rgb) - 2, 3) if rgb[o] > 200 and rgb[o + 1] > 200 and rgb[o + 2] > 200)
         check(light >= 5000, "a message box stands on the screen (%s)" % shot)
-        found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^Tarvo Quelms$"], env=env,
+        found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^Tarvo Quelms$"], env=run.env,
                                capture_output=True, text=True)
         check(found.stdout.strip() != "", "the box is titled Tarvo Quelms")
-        subprocess.run(["xdotool", "key", "Return"], env=env, check=True)
-        try:
-            status = game.wait(timeout=60)
-        except subprocess.TimeoutExpired:
-            fail("the game did not end after OK")
-        game = None
-        log.close()
-        said = open(os.path.join(work, "stderr.txt"), "rb").read().decode("utf-8", "replace")
+        run.key("Return")
+        status, said = run.finish("OK")
         check(status == 1, "the game that could not start ended with status 1 (got %s)" % status)
         check("picture file is missing or damaged" in said and "/ALL" in said,
               "standard error names the missing picture file: %s" % said.strip().splitlines()[-1:])
     finally:
-        if game is not None and game.poll() is None:
-            game.kill()
-        if xvfb is not None:
-            xvfb.terminate()
-            xvfb.wait()
-        subprocess.run(["wineserver", "--kill"], env=wine_env(prefix), stderr=subprocess.DEVNULL)
-        shutil.rmtree(work, ignore_errors=True)
+        run.close()
 
 
 def main():
