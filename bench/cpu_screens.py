@@ -13,7 +13,8 @@ server, as a player would leave it or play it:
 
 Each GAME_DIR (a build folder's game/: tarvoquelms, ALL, worddiction.txt) is
 started once, full screen on its own virtual X server with an empty save folder,
-and taken through the three screens in that order. For each screen the game's
+and taken through the three screens in that order, recording itself, so that
+the frames it ran can be counted afterwards. For each screen the game's
 CPU time (user and system, every thread) is read from /proc/PID/stat at the
 start and the end of the measured seconds; the X server's likewise, since it
 does the last copy to the screen. Several folders are measured one after the
@@ -22,7 +23,8 @@ other in the same run, so a before and an after meet the same machine. Use
 
 Needs Xvfb and xdotool; SDL_AUDIODRIVER=dummy keeps the game off any sound
 device. --renderer sets SDL_RENDER_DRIVER (software by default, as the
-end-to-end tests use; opengl draws through Mesa's software rasteriser).
+end-to-end tests use; opengl draws through Mesa's software rasteriser; default
+leaves the choice to the game and SDL).
 """
 import argparse
 import math
@@ -77,11 +79,14 @@ class Run:
         self.xvfb, display = launch_xvfb(args.screen)
         self.env = dict(os.environ, DISPLAY=display, SDL_AUDIODRIVER="dummy", SDL_RENDER_DRIVER=args.renderer,
                         HOME=os.path.join(self.work, "home"), XDG_DATA_HOME=os.path.join(self.work, "data"))
-        for name in ("SDL_VIDEODRIVER", "TQ_SAVE_DIR"):
+        for name in ("SDL_VIDEODRIVER", "TQ_SAVE_DIR") + (("SDL_RENDER_DRIVER",) if args.renderer == "default" else ()):
             self.env.pop(name, None)
         self.log = open(os.path.join(self.work, "game.log"), "w")
-        self.proc = subprocess.Popen([os.path.join(self.game, "tarvoquelms")], cwd=self.work, env=self.env,
-                                     stdout=self.log, stderr=self.log)
+        # A recording tells afterwards how many frames ran.
+        self.record = os.path.join(self.work, "run.tqr")
+        self.proc = subprocess.Popen([os.path.join(self.game, "tarvoquelms"), "--record", self.record], cwd=self.work,
+                                     env=self.env, stdout=self.log, stderr=self.log)
+        self.shown = time.monotonic()
         window = ""
         for _ in range(100):
             r = subprocess.run(["xdotool", "search", "--name", "Tarvo Quelms"], env=self.env, capture_output=True,
@@ -93,6 +98,7 @@ class Run:
         if not window:
             self.stop()
             sys.exit("cpu_screens: no game window appeared; see the game's output above")
+        self.shown = time.monotonic()
         subprocess.run(["xdotool", "windowfocus", "--sync", window], env=self.env, stderr=subprocess.DEVNULL)
         time.sleep(1.0)
 
@@ -143,10 +149,13 @@ class Run:
                             os.path.join(shots, name + ".png")], stderr=subprocess.DEVNULL)
 
     def stop(self):
+        """Ends the game; the frames it ran a second from its window's showing to its end, or None."""
+        rate = None
         if self.proc.poll() is None:
             self.proc.send_signal(signal.SIGTERM)
             try:
                 self.proc.wait(timeout=10)
+                rate = self.frame_rate(time.monotonic() - self.shown)
             except subprocess.TimeoutExpired:
                 self.proc.kill()
                 self.proc.wait()
@@ -154,6 +163,15 @@ class Run:
         self.xvfb.wait()
         self.log.close()
         shutil.rmtree(self.work, ignore_errors=True)
+        return rate
+
+    def frame_rate(self, seconds):
+        replay = os.path.join(self.game, "tarvoquelms")
+        r = subprocess.run([replay, "--replay", self.record, "--headless"], capture_output=True, text=True)
+        for line in r.stdout.splitlines():
+            if line.startswith("frames "):
+                return int(line.split()[1]) / seconds
+        return None
 
 
 def measure_game(label, game_dir, args):
@@ -186,7 +204,7 @@ def measure_game(label, game_dir, args):
         if run.proc.poll() is not None:
             sys.exit("cpu_screens: %s ended early with status %d" % (label, run.proc.returncode))
     finally:
-        run.stop()
+        result["frames a second"] = run.stop()
     return result
 
 
@@ -217,6 +235,10 @@ def main():
         for label, result in results:
             game, xserver = result[screen]
             print("%-8s %-20s %12.1f %12.1f" % (screen, label, game, xserver))
+    for label, result in results:
+        rate = result["frames a second"]
+        print("%s: %s frames a second over the whole run (from a recording of it)" %
+              (label, "%.1f" % rate if rate else "unknown"))
     return 0
 
 
