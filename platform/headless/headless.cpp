@@ -56,6 +56,7 @@ void headlessReset() {
     std::memset(&hs, 0, sizeof hs);
     hs.windowProc = proc;
     std::memset(&headless, 0, sizeof headless);
+    headless.recordCopies = true;
     headless.realCopies = true;
     headless.displayMode = PlatDisplayMode{true, 0};
 }
@@ -243,7 +244,7 @@ int32_t headlessCopy(PlatSurface* dst, int32_t x, int32_t y, PlatSurface* src, i
     if (int32_t f = takeFault(HEADLESS_FAULT_BLT)) return f;
     if (!dst || !src) return DDERR_INVALIDPARAMS;
     if (dst->lost || src->lost) return DDERR_SURFACELOST;
-    if (headless.copyCount < HEADLESS_MAX_COPIES) {
+    if (headless.recordCopies && headless.copyCount < HEADLESS_MAX_COPIES) {
         headless.copies[headless.copyCount] = HeadlessCopy{dst, src, x, y, left, top, right, bottom, keyed, turned};
     }
     headless.copyCount++;
@@ -268,6 +269,21 @@ int32_t platBltFast(PlatSurface* dst, int32_t x, int32_t y, PlatSurface* src, in
 int32_t platBltFastTurned(PlatSurface* dst, int32_t x, int32_t y, PlatSurface* src, int32_t left, int32_t top,
                           int32_t right, int32_t bottom, bool keyed) {
     return headlessCopy(dst, x, y, src, left, top, right, bottom, keyed, true);
+}
+
+int32_t platBltFastRun(PlatSurface* dst, PlatSurface* src, const PlatBlt* blts, int32_t count, bool keyed,
+                       int32_t* made) {
+    // Each copy as platBltFast makes it: recorded, and open to its own fault.
+    for (int32_t i = 0; i < count; i++) {
+        const PlatBlt& b = blts[i];
+        const int32_t result = headlessCopy(dst, b.x, b.y, src, b.left, b.top, b.right, b.bottom, keyed, false);
+        if (result != DD_OK) {
+            *made = i;
+            return result;
+        }
+    }
+    *made = count;
+    return DD_OK;
 }
 
 int32_t platFlip(PlatSurface* primary) {

@@ -689,6 +689,25 @@ int32_t platBltFastTurned(PlatSurface* dst, int32_t x, int32_t y, PlatSurface* s
     return sdlCopy<blitPixelsTurned>(dst, x, y, src, left, top, right, bottom, keyed);
 }
 
+int32_t platBltFastRun(PlatSurface* dst, PlatSurface* src, const PlatBlt* blts, int32_t count, bool keyed,
+                       int32_t* made) {
+    *made = 0;
+    if (!dst || !src || !dst->pixels || !src->pixels) return DDERR_INVALIDPARAMS;
+    if (dst->lost || src->lost) return DDERR_SURFACELOST;
+    // The surfaces' checks once for the run; each copy's bounds its own.
+    for (int32_t i = 0; i < count; i++) {
+        const PlatBlt& b = blts[i];
+        if (!blitFits(dst, b.x, b.y, src, b.left, b.top, b.right, b.bottom)) {
+            *made = i;
+            return DDERR_INVALIDPARAMS;
+        }
+        blitPixels(dst, b.x, b.y, src, b.left, b.top, b.right, b.bottom, keyed);
+        if (dst == sdl.back) sdlTouchRows(sdl.changes, b.y, b.bottom - b.top);
+    }
+    *made = count;
+    return DD_OK;
+}
+
 namespace {
 
 // Converts the changed rectangles into the texture; false when it cannot be locked.
