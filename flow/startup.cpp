@@ -61,6 +61,8 @@ int32_t WinMain(void* instance, void* previousInstance, const char* commandLine,
     if (!startCourse.ownSavedState) hiScoresLoad();
     // The trace names the best word as player 0 would score it now.
     dictTraceScore = [](const char* word) { return wordScore(0, word); };
+    // Only a recording or a replay names the word list by its fingerprint.
+    dictFingerprint = startCourse.begin != nullptr;
     const bool dictionaryMissing = !dictLoad();
     // From the words just stored, so the grid search and dictIsWord agree.
     dictIndexBuild();

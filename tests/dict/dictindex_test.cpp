@@ -77,6 +77,42 @@ TEST_F(DictIndex, AReloadEmptiesItUntilItIsBuiltAgainAndAFailedLoadLeavesIt) {
     EXPECT_EQ(indexWords(), (std::vector<std::string>{"HEN"}));
 }
 
+// A file in any order gives the very same index as the same words sorted,
+// node for node: the index sorts what the file does not.
+TEST_F(DictIndex, WordsInAnyOrderGiveTheSameIndexAsSorted) {
+    std::vector<std::string> words;
+    uint64_t state = 99;
+    for (int n = 0; n < 3000; n++) {
+        std::string w(3 + n % 13, 'A');
+        for (char& c : w) {
+            state = state * 6364136223846793005ULL + 1442695040888963407ULL;
+            c = static_cast<char>('A' + (state >> 33) % 6);  // few letters: many shared prefixes
+        }
+        words.push_back(w);
+    }
+    words.push_back(words[17]);  // one listed twice
+    std::vector<std::string> sorted = words;
+    std::sort(sorted.begin(), sorted.end());
+    auto build = [](const std::vector<std::string>& list) {
+        std::string text;
+        for (const std::string& w : list) text += w + "\r\n";
+        EXPECT_TRUE(load(text));
+        dictIndexBuild();
+        return std::vector<DictIndexNode>(dictIndexNodes, dictIndexNodes + dictIndexNodeCount);
+    };
+    const std::vector<DictIndexNode> fromSorted = build(sorted);
+    const uint32_t sortedWords = dictIndexWordCount;
+    const std::vector<DictIndexNode> fromShuffled = build(words);
+    ASSERT_EQ(fromShuffled.size(), fromSorted.size());
+    EXPECT_EQ(dictIndexWordCount, sortedWords);
+    for (size_t i = 0; i < fromSorted.size(); i++) {
+        ASSERT_EQ(fromShuffled[i].children, fromSorted[i].children) << i;
+        ASSERT_EQ(fromShuffled[i].first, fromSorted[i].first) << i;
+    }
+    std::set<std::string> distinct(words.begin(), words.end());
+    EXPECT_EQ(indexWords(), std::vector<std::string>(distinct.begin(), distinct.end()));
+}
+
 // The largest file that loads, of 15-letter words that share few letters, on
 // bare line feeds: as many index nodes per byte as a file can bring.
 TEST_F(DictIndex, TheLargestFileThatLoadsFitsTheIndex) {
