@@ -36,6 +36,10 @@ struct HeadlessRecord {
     bool recordCopies;      // keep each copy's record for the test to read (off: only count them)
     bool realCopies;        // also move the pixels (off: only record them)
     int32_t flipCount;
+    // What the last flip's frame drew of the back buffer: its pixels, and
+    // whether it drew all its copies (else only where they changed).
+    int64_t frameDrawnPixels;
+    bool frameDrawnWhole;
     int32_t messageBoxCount;
     char lastMessageBoxText[512];
     char lastMessageBoxCaption[128];

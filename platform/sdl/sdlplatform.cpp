@@ -13,6 +13,7 @@
 #include <cstring>
 
 #include "platform/blit.h"
+#include "platform/redraw.h"
 #include "platform/exefolder.h"
 #include "platform/files.h"
 #include "platform/surfaceslots.h"
@@ -62,6 +63,7 @@ struct SdlState {
     // The primary holds the picture last shown, and the texture the same in
     // colour. Only the rows the copies touched are compared with it at a flip.
     SdlChanges changes;
+    Redraw redraw;    // the back buffer's copies, drawn again only where they changed
     bool uploadAll;   // the texture holds nothing yet, or another palette's colours
     bool presentAll;  // the window lost, never had or resized its picture
     SdlPresentCounts counts;
@@ -103,6 +105,7 @@ PlatSurface* newSurface(int32_t width, int32_t height) { return surfaceSlotsNew(
 void freeSurface(PlatSurface* s) { surfaceSlotsFree(sdl.slots, s); }
 
 void loseAllSurfaces() {
+    redrawSpoil(sdl.redraw);
     for (int i = 0; i < PLAT_SURFACE_SLOTS; i++) {
         if (sdl.slots.used[i]) sdl.slots.surfaces[i].lost = true;
     }
@@ -603,6 +606,10 @@ int32_t platCreatePrimary(bool, PlatSurface** primary) {
     if (!sdl.primary) sdl.primary = newSurface(PLAT_SCREEN_WIDTH, PLAT_SCREEN_HEIGHT);
     if (!sdl.back) sdl.back = newSurface(PLAT_SCREEN_WIDTH, PLAT_SCREEN_HEIGHT);
     if (!sdl.primary || !sdl.back) return DDERR_OUTOFVIDEOMEMORY;
+    if (sdl.redraw.back != sdl.back) {
+        redrawStart(sdl.redraw, sdl.back);
+        sdl.redraw.drew = [](int32_t, int32_t y, int32_t, int32_t h) { sdlTouchRows(sdl.changes, y, h); };
+    }
     *primary = sdl.primary;
     return DD_OK;
 }
@@ -623,6 +630,7 @@ int32_t platCreateSurface(int32_t width, int32_t height, PlatSurface** surface) 
 
 int32_t platSurfaceRestore(PlatSurface* surface) {
     if (!surface) return DDERR_INVALIDPARAMS;
+    redrawSpoil(sdl.redraw);
     if (surface == sdl.primary) {
         if (!sdl.renderer) return DDERR_GENERIC;
         if ((sdl.textureInvalid || !sdl.texture) && !makeTexture()) return DDERR_OUTOFVIDEOMEMORY;
@@ -633,9 +641,10 @@ int32_t platSurfaceRestore(PlatSurface* surface) {
 }
 
 // Surfaces in the program's own memory: their pixels never move. Whoever locks
-// the back buffer may write any of it.
+// one may read or write any of it.
 int32_t platSurfaceLock(PlatSurface* surface) {
     if (!surface || !surface->pixels) return DDERR_INVALIDPARAMS;
+    redrawSpoil(sdl.redraw);
     if (surface == sdl.back) sdlTouchAll(sdl.changes);
     return DD_OK;
 }
@@ -643,7 +652,9 @@ void platSurfaceUnlock(PlatSurface*) {}
 
 void platSurfaceRelease(PlatSurface* surface) {
     if (!surface) return;
+    redrawSpoil(sdl.redraw);
     if (surface == sdl.primary) {
+        redrawStart(sdl.redraw, nullptr);
         // The back buffer goes with its primary.
         freeSurface(sdl.back);
         sdl.back = nullptr;
@@ -672,8 +683,13 @@ int32_t sdlCopy(PlatSurface* dst, int32_t x, int32_t y, PlatSurface* src, int32_
     if (dst->lost || src->lost) return DDERR_SURFACELOST;
     // No clipping: a copy that does not lie wholly inside both surfaces is refused.
     if (!blitFits(dst, x, y, src, left, top, right, bottom)) return DDERR_INVALIDPARAMS;
+    if (dst == sdl.back) {
+        redrawCopy(sdl.redraw, src, x, y, left, top, right, bottom, keyed, movePixels == blitPixelsTurned);
+        return DD_OK;
+    }
+    // A surface the back buffer's copies may read from.
+    redrawSpoil(sdl.redraw);
     movePixels(dst, x, y, src, left, top, right, bottom, keyed);
-    if (dst == sdl.back) sdlTouchRows(sdl.changes, y, bottom - top);
     return DD_OK;
 }
 
@@ -694,6 +710,7 @@ int32_t platBltFastRun(PlatSurface* dst, PlatSurface* src, const PlatBlt* blts, 
     *made = 0;
     if (!dst || !src || !dst->pixels || !src->pixels) return DDERR_INVALIDPARAMS;
     if (dst->lost || src->lost) return DDERR_SURFACELOST;
+    if (dst != sdl.back) redrawSpoil(sdl.redraw);
     // The surfaces' checks once for the run; each copy's bounds its own.
     for (int32_t i = 0; i < count; i++) {
         const PlatBlt& b = blts[i];
@@ -701,8 +718,11 @@ int32_t platBltFastRun(PlatSurface* dst, PlatSurface* src, const PlatBlt* blts, 
             *made = i;
             return DDERR_INVALIDPARAMS;
         }
-        blitPixels(dst, b.x, b.y, src, b.left, b.top, b.right, b.bottom, keyed);
-        if (dst == sdl.back) sdlTouchRows(sdl.changes, b.y, b.bottom - b.top);
+        if (dst == sdl.back) {
+            redrawCopy(sdl.redraw, src, b.x, b.y, b.left, b.top, b.right, b.bottom, keyed, false);
+        } else {
+            blitPixels(dst, b.x, b.y, src, b.left, b.top, b.right, b.bottom, keyed);
+        }
     }
     *made = count;
     return DD_OK;
@@ -757,6 +777,8 @@ void presentChanges(const SdlViewport& v, int32_t f, const SdlRect* rects, int32
 
 int32_t platFlip(PlatSurface* primary) {
     if (!primary || primary != sdl.primary || !sdl.back) return DDERR_INVALIDPARAMS;
+    // The frame's copies are made whatever the flip does.
+    redrawFinish(sdl.redraw);
     if (primary->lost || sdl.back->lost) return DDERR_SURFACELOST;
     if (!sdl.renderer) return DDERR_GENERIC;
     if (sdl.textureInvalid || !sdl.texture) {
