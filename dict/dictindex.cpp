@@ -155,3 +155,10 @@ void dictIndexBuild() {
     }
     dictIndexGrow(words);
 }
+
+bool dictLoadIndexed() {
+    if (dictLoadWith(dictIndexBuild)) return true;
+    // A load that failed kept the words before it: their index, as ever.
+    dictIndexBuild();
+    return false;
+}

@@ -5,6 +5,8 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <system_error>
+#include <thread>
 
 #include "Core/cmdebug.h"
 #include "Core/cmhash.h"
@@ -299,13 +301,27 @@ void dictBuildLists(uint32_t words) {
     }
 }
 
+// The load's trace: each stored word, in file order, that scores more than any before it.
+void dictTraceBest(uint32_t words) {
+    if (dictTraceScore == nullptr) return;
+    int32_t bestScore = 0;
+    for (uint32_t n = 0; n < words; n++) {
+        const char* word = dictWordPool + dictLoadWordAt[n];
+        const int32_t score = dictTraceScore(word);
+        if (score > bestScore) {
+            bestScore = score;
+            cmDebugPrint("Best word found so far: %s, scores %d.", word, score);
+        }
+    }
+}
+
 }  // namespace
 
 DictLoadFailure dictLoadFailure() { return dictLastFailure; }
 
 uint64_t dictFileHash() { return dictLoadedHash; }
 
-bool dictLoad() {
+bool dictLoadWith(void (*beside)()) {
     dictLastFailure = DICT_LOADED;
     char name[CM_PATH_SIZE];
     if (!cmPathJoin(CM_PATH_DATA, DICT_FILE, name, sizeof name)) {
@@ -367,13 +383,12 @@ bool dictLoad() {
 
     dictClear();
     if (dictFingerprint) dictLoadedHash = cmHashBytes(CM_HASH_START, fileText, size);
-    // One pass in file order: each word upper-cased onto the end of the pool,
-    // its bucket noted, and the best-scoring word traced. The words that
+    // One pass in file order: each word upper-cased onto the end of the pool
+    // and its bucket noted. The words that
     // fit the word store (a head for each bucket, a node for each word) are
     // those before the first that does not.
     std::memset(dictLoadBucketSeen, 0, sizeof dictLoadBucketSeen);
     uint32_t cellsLeft = WS_ARENA_CELLS;
-    int32_t bestScore = 0;
     uint32_t loaded = 0;
     next = fileText;
     uint64_t k0 = 0, k1 = 0;
@@ -413,16 +428,25 @@ bool dictLoad() {
         dictLoadBucketOf[loaded] = bucket;
         dictWordPoolUsed += length + 1;
         loaded++;
-        const int32_t score = dictTraceScore ? dictTraceScore(word) : 0;
-        if (score > bestScore) {
-            bestScore = score;
-            cmDebugPrint("Best word found so far: %s, scores %d.", word, score);
+    }
+    // The words are stored: the job beside the load may read them while the
+    // tables are made.
+    std::thread helper;
+    if (beside != nullptr) {
+        try {
+            helper = std::thread(beside);
+        } catch (const std::system_error&) {
+            beside();  // no second thread: the same work in turn
         }
     }
     dictBuildLists(loaded);
     dictBuildLookup(loaded);
+    dictTraceBest(loaded);
+    if (helper.joinable()) helper.join();
     return true;
 }
+
+bool dictLoad() { return dictLoadWith(nullptr); }
 
 namespace {
 

@@ -63,9 +63,8 @@ int32_t WinMain(void* instance, void* previousInstance, const char* commandLine,
     dictTraceScore = [](const char* word) { return wordScore(0, word); };
     // Only a recording or a replay names the word list by its fingerprint.
     dictFingerprint = startCourse.begin != nullptr;
-    const bool dictionaryMissing = !dictLoad();
-    // From the words just stored, so the grid search and dictIsWord agree.
-    dictIndexBuild();
+    // The index from the words just stored, so the grid search and dictIsWord agree.
+    const bool dictionaryMissing = !dictLoadIndexed();
     gridTotalLetterWeights();
     keyInstallDefaults();
     tipsClear();

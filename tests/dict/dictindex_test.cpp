@@ -40,6 +40,20 @@ bool indexHolds(const std::string& word) {
     return dictIndexEndsWord(node);
 }
 
+// `count` words of 3 to 15 letters of A to F: few letters, many shared prefixes.
+std::vector<std::string> randomWords(uint64_t state, int count) {
+    std::vector<std::string> words;
+    for (int n = 0; n < count; n++) {
+        std::string w(3 + n % 13, 'A');
+        for (char& c : w) {
+            state = state * 6364136223846793005ULL + 1442695040888963407ULL;
+            c = static_cast<char>('A' + (state >> 33) % 6);
+        }
+        words.push_back(w);
+    }
+    return words;
+}
+
 using DictIndex = DictTest;
 
 TEST_F(DictIndex, HoldsEachStoredWordAGridCanSpellOnceAndNothingElse) {
@@ -80,16 +94,7 @@ TEST_F(DictIndex, AReloadEmptiesItUntilItIsBuiltAgainAndAFailedLoadLeavesIt) {
 // A file in any order gives the very same index as the same words sorted,
 // node for node: the index sorts what the file does not.
 TEST_F(DictIndex, WordsInAnyOrderGiveTheSameIndexAsSorted) {
-    std::vector<std::string> words;
-    uint64_t state = 99;
-    for (int n = 0; n < 3000; n++) {
-        std::string w(3 + n % 13, 'A');
-        for (char& c : w) {
-            state = state * 6364136223846793005ULL + 1442695040888963407ULL;
-            c = static_cast<char>('A' + (state >> 33) % 6);  // few letters: many shared prefixes
-        }
-        words.push_back(w);
-    }
+    std::vector<std::string> words = randomWords(99, 3000);
     words.push_back(words[17]);  // one listed twice
     std::vector<std::string> sorted = words;
     std::sort(sorted.begin(), sorted.end());
@@ -111,6 +116,53 @@ TEST_F(DictIndex, WordsInAnyOrderGiveTheSameIndexAsSorted) {
     }
     std::set<std::string> distinct(words.begin(), words.end());
     EXPECT_EQ(indexWords(), std::vector<std::string>(distinct.begin(), distinct.end()));
+}
+
+std::vector<std::string> tracedWords;
+
+// The index built on a second thread during the load: the same index and
+// tables as building it after the load, the trace shown the same words in the
+// same order; a failed load keeps the old words' index.
+TEST_F(DictIndex, BuiltBesideTheLoadItIsWhatItIsBuiltAfter) {
+    std::string text;
+    for (const std::string& w : randomWords(7, 5000)) text += w + "\r\n";
+    dictTraceScore = [](const char* word) {
+        tracedWords.emplace_back(word);
+        return 0;
+    };
+    struct Result {
+        std::vector<DictIndexNode> nodes;
+        uint32_t words;
+        std::vector<std::string> traced;
+        std::vector<int32_t> bucketSizes;
+    };
+    auto take = [] {
+        Result r{std::vector<DictIndexNode>(dictIndexNodes, dictIndexNodes + dictIndexNodeCount), dictIndexWordCount,
+                 tracedWords, std::vector<int32_t>(dictBucketSizes, dictBucketSizes + DICT_BUCKETS)};
+        tracedWords.clear();
+        return r;
+    };
+    writeFile("worddiction.txt", text);
+    ASSERT_TRUE(dictLoad());
+    dictIndexBuild();
+    const Result after = take();
+    ASSERT_TRUE(dictLoadIndexed());
+    const Result beside = take();
+    dictTraceScore = nullptr;
+    EXPECT_GT(after.words, 1000u);
+    EXPECT_EQ(after.traced.size(), 5000u);
+    EXPECT_EQ(beside.words, after.words);
+    EXPECT_EQ(beside.traced, after.traced);
+    EXPECT_EQ(beside.bucketSizes, after.bucketSizes);
+    ASSERT_EQ(beside.nodes.size(), after.nodes.size());
+    for (size_t i = 0; i < after.nodes.size(); i++) {
+        ASSERT_EQ(beside.nodes[i].children, after.nodes[i].children) << i;
+        ASSERT_EQ(beside.nodes[i].first, after.nodes[i].first) << i;
+    }
+
+    std::remove("worddiction.txt");
+    EXPECT_FALSE(dictLoadIndexed());
+    EXPECT_EQ(dictIndexWordCount, after.words) << "the words kept keep their index";
 }
 
 // The largest file that loads, of 15-letter words that share few letters, on

@@ -76,7 +76,9 @@ TEST(DictHash, TheShortWordFormAgreesWithTheRuleForAnyBytesUpTo15) {
     cmSrand(6);
     for (int n = 0; n < 3000; n++) {
         std::string text(static_cast<size_t>(1 + cmRand() % 15), 'x');
-        for (char& c : text) c = static_cast<char>(1 + cmRand() % 255);
+        // Half of them plain ASCII, which has a path of its own.
+        const uint32_t top = n % 2 == 0 ? 127 : 255;
+        for (char& c : text) c = static_cast<char>(1 + cmRand() % top);
         char padded[16] = {};
         std::memcpy(padded, text.data(), text.size());
         uint64_t k0, k1;
