@@ -20,8 +20,9 @@ constexpr uint32_t DICT_POOL_SLACK = 16;
 extern char dictWordPool[DICT_POOL_SIZE + DICT_POOL_SLACK];  // list values are offsets into it
 extern uint32_t dictWordPoolUsed;
 
-// The loader's trace reports each word that scores more than any before it;
-// the score comes from the rules, so start-up sets this. No trace while unset.
+// The loader's trace reports each word that scores more than any before it,
+// to cmDebugPrint, with the score this gives (the rules' own, such as
+// wordScore for player 0). No trace while unset, as start-up leaves it.
 extern int32_t (*dictTraceScore)(const char* word);
 // Whether dictLoad works out dictFileHash. Only a recording or a replay names
 // the list by it, and hashing the file byte by byte costs more than a
