@@ -98,51 +98,51 @@ uint64_t dictIndexNotLetters(uint64_t v) {
 
 }  // namespace
 
-void dictIndexBuild() {
-    dictIndexClear();
-    // The pool holds each stored word once per line that held it, in file
-    // order, one after another with their zero bytes; its slack lets any word
-    // be read 16 bytes at a time. A sorted file (the shipped one is) gives the
-    // words sorted; another is sorted here.
-    uint32_t words = 0;
-    bool sorted = true;
-    uint64_t previous0 = 0, previous1 = 0;
+namespace {
+
+// What the notes have found so far.
+struct DictIndexNotes {
+    uint32_t words;
+    bool sorted;
+    uint64_t previous0, previous1;  // the last word noted, zero-padded
+};
+DictIndexNotes dictIndexNotes{0, true, 0, 0};
+
+}  // namespace
+
+void dictIndexNotesClear() { dictIndexNotes = DictIndexNotes{0, true, 0, 0}; }
+
+void dictIndexNote(uint64_t k0, uint64_t k1, uint32_t length, uint32_t at) {
+    // Only words of 3 to 15 of A to Z can come off a grid of letters.
     static_assert(DICT_INDEX_MAX_LENGTH < 16);
-    for (uint32_t at = 0; at < dictWordPoolUsed;) {
-        const char* word = dictWordPool + at;
-        const uint64_t v0 = dictIndexLoad8(word);
-        const uint64_t v1 = dictIndexLoad8(word + 8);
-        const uint64_t z0 = dictIndexZeroBytes(v0);
-        const uint64_t z1 = dictIndexZeroBytes(v1);
-        const uint32_t length = z0 != 0   ? static_cast<uint32_t>(std::countr_zero(z0)) / 8
-                                : z1 != 0 ? 8 + static_cast<uint32_t>(std::countr_zero(z1)) / 8
-                                          : static_cast<uint32_t>(std::strlen(word));
-        at += length + 1;
-        // Only words of 3 to 15 of A to Z can come off a grid of letters.
-        if (length < DICT_INDEX_MIN_LENGTH || length > DICT_INDEX_MAX_LENGTH) continue;
-        const uint64_t m0 = length >= 8 ? ~uint64_t{0} : (uint64_t{1} << (8 * length)) - 1;
-        const uint64_t m1 = length <= 8 ? 0 : (uint64_t{1} << (8 * (length - 8))) - 1;
-        if (((dictIndexNotLetters(v0) & m0) | (dictIndexNotLetters(v1) & m1)) != 0) continue;
-        // The word zero-padded, and where it first differs from the one before.
-        const uint64_t w0 = v0 & m0, w1 = v1 & m1;
-        const uint64_t d0 = w0 ^ previous0, d1 = w1 ^ previous1;
-        const uint32_t shared = d0 != 0   ? static_cast<uint32_t>(std::countr_zero(d0)) / 8
-                                : d1 != 0 ? 8 + static_cast<uint32_t>(std::countr_zero(d1)) / 8
-                                          : 16;
-        // Letters and the zero byte order as their codes do.
-        if (shared < 16) {
-            const uint32_t bit = 8 * (shared % 8);
-            const uint64_t now = (shared < 8 ? w0 : w1) >> bit & 0xFF;
-            const uint64_t before = (shared < 8 ? previous0 : previous1) >> bit & 0xFF;
-            if (now < before) sorted = false;
-        }
-        dictIndexShared[words] = static_cast<uint8_t>(shared < length ? shared : length);
-        dictIndexWords[words++] = at - length - 1;
-        previous0 = w0;
-        previous1 = w1;
+    if (length < DICT_INDEX_MIN_LENGTH || length > DICT_INDEX_MAX_LENGTH) return;
+    const uint64_t m0 = length >= 8 ? ~uint64_t{0} : (uint64_t{1} << (8 * length)) - 1;
+    const uint64_t m1 = length <= 8 ? 0 : (uint64_t{1} << (8 * (length - 8))) - 1;
+    if (((dictIndexNotLetters(k0) & m0) | (dictIndexNotLetters(k1) & m1)) != 0) return;
+    // Where it first differs from the word before.
+    DictIndexNotes& notes = dictIndexNotes;
+    const uint64_t d0 = k0 ^ notes.previous0, d1 = k1 ^ notes.previous1;
+    const uint32_t shared = d0 != 0   ? static_cast<uint32_t>(std::countr_zero(d0)) / 8
+                            : d1 != 0 ? 8 + static_cast<uint32_t>(std::countr_zero(d1)) / 8
+                                      : 16;
+    // Letters and the zero byte order as their codes do.
+    if (shared < 16) {
+        const uint32_t bit = 8 * (shared % 8);
+        const uint64_t now = (shared < 8 ? k0 : k1) >> bit & 0xFF;
+        const uint64_t before = (shared < 8 ? notes.previous0 : notes.previous1) >> bit & 0xFF;
+        if (now < before) notes.sorted = false;
     }
+    dictIndexShared[notes.words] = static_cast<uint8_t>(shared < length ? shared : length);
+    dictIndexWords[notes.words++] = at;
+    notes.previous0 = k0;
+    notes.previous1 = k1;
+}
+
+void dictIndexBuildNoted() {
+    dictIndexClear();
+    const uint32_t words = dictIndexNotes.words;
     if (words == 0) return;
-    if (!sorted) {
+    if (!dictIndexNotes.sorted) {
         std::sort(dictIndexWords, dictIndexWords + words,
                   [](uint32_t a, uint32_t b) { return std::strcmp(dictWordPool + a, dictWordPool + b) < 0; });
         for (uint32_t i = 1; i < words; i++) {
@@ -156,9 +156,29 @@ void dictIndexBuild() {
     dictIndexGrow(words);
 }
 
-bool dictLoadIndexed() {
-    if (dictLoadWith(dictIndexBuild)) return true;
-    // A load that failed kept the words before it: their index, as ever.
-    dictIndexBuild();
-    return false;
+void dictIndexBuild() {
+    // The pool holds each stored word once per line that held it, in file
+    // order, one after another with their zero bytes; its slack lets any word
+    // be read 16 bytes at a time. A sorted file (the shipped one is) gives the
+    // words sorted; another is sorted here.
+    dictIndexNotesClear();
+    for (uint32_t at = 0; at < dictWordPoolUsed;) {
+        const char* word = dictWordPool + at;
+        const uint64_t v0 = dictIndexLoad8(word);
+        const uint64_t v1 = dictIndexLoad8(word + 8);
+        const uint64_t z0 = dictIndexZeroBytes(v0);
+        const uint64_t z1 = dictIndexZeroBytes(v1);
+        if (z0 == 0 && z1 == 0) {
+            at += static_cast<uint32_t>(std::strlen(word)) + 1;  // too long for a grid
+            continue;
+        }
+        const uint32_t length = z0 != 0 ? static_cast<uint32_t>(std::countr_zero(z0)) / 8
+                                        : 8 + static_cast<uint32_t>(std::countr_zero(z1)) / 8;
+        const uint64_t m0 = length >= 8 ? ~uint64_t{0} : (uint64_t{1} << (8 * length)) - 1;
+        const uint64_t m1 = length <= 8 ? 0 : (uint64_t{1} << (8 * (length - 8))) - 1;
+        dictIndexNote(v0 & m0, v1 & m1, length, at);
+        at += length + 1;
+    }
+    dictIndexBuildNoted();
 }
+

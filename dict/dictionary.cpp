@@ -321,7 +321,11 @@ DictLoadFailure dictLoadFailure() { return dictLastFailure; }
 
 uint64_t dictFileHash() { return dictLoadedHash; }
 
-bool dictLoadWith(void (*beside)()) {
+namespace {
+
+// dictLoad; with `indexed`, the solver's index too, grown on a second thread
+// from the words noted as they are stored, while the load makes its tables.
+bool dictLoadInto(bool indexed) {
     dictLastFailure = DICT_LOADED;
     char name[CM_PATH_SIZE];
     if (!cmPathJoin(CM_PATH_DATA, DICT_FILE, name, sizeof name)) {
@@ -382,6 +386,7 @@ bool dictLoadWith(void (*beside)()) {
     }
 
     dictClear();
+    dictIndexNotesClear();
     if (dictFingerprint) dictLoadedHash = cmHashBytes(CM_HASH_START, fileText, size);
     // One pass in file order: each word upper-cased onto the end of the pool
     // and its bucket noted. The words that
@@ -424,19 +429,27 @@ bool dictLoadWith(void (*beside)()) {
             }
             word[length] = '\0';
         }
+        if (indexed && length < 16) {
+            if (!hasKey) {
+                // Near the file's end the line was not read 16 bytes at a time.
+                k0 = dictLoad8(word) & dictByteMask(length);
+                k1 = length > 8 ? dictLoad8(word + 8) & dictByteMask(length - 8) : 0;
+            }
+            dictIndexNote(k0, k1, length, dictWordPoolUsed);
+        }
         dictLoadWordAt[loaded] = dictWordPoolUsed;
         dictLoadBucketOf[loaded] = bucket;
         dictWordPoolUsed += length + 1;
         loaded++;
     }
-    // The words are stored: the job beside the load may read them while the
+    // The words are stored: the index may be grown from them while the
     // tables are made.
     std::thread helper;
-    if (beside != nullptr) {
+    if (indexed) {
         try {
-            helper = std::thread(beside);
+            helper = std::thread(dictIndexBuildNoted);
         } catch (const std::system_error&) {
-            beside();  // no second thread: the same work in turn
+            dictIndexBuildNoted();  // no second thread: the same work in turn
         }
     }
     dictBuildLists(loaded);
@@ -446,7 +459,16 @@ bool dictLoadWith(void (*beside)()) {
     return true;
 }
 
-bool dictLoad() { return dictLoadWith(nullptr); }
+}  // namespace
+
+bool dictLoad() { return dictLoadInto(false); }
+
+bool dictLoadIndexed() {
+    if (dictLoadInto(true)) return true;
+    // A load that failed kept the words before it: their index, as ever.
+    dictIndexBuild();
+    return false;
+}
 
 namespace {
 

@@ -38,10 +38,6 @@ constexpr const char* DICT_FILE = "worddiction.txt";
 // is then left as it was, and one line on standard error names the file and
 // says why.
 bool dictLoad();
-// dictLoad, with `beside` run on a second thread once the words are stored,
-// while the load makes its tables and traces; it has ended when this returns.
-// It may read the stored words (dictWordPool) and nothing the load writes.
-bool dictLoadWith(void (*beside)());
 
 // Why the last dictLoad returned false (DICT_LOADED after one that loaded).
 enum DictLoadFailure : int32_t {

@@ -120,12 +120,16 @@ TEST_F(DictIndex, WordsInAnyOrderGiveTheSameIndexAsSorted) {
 
 std::vector<std::string> tracedWords;
 
-// The index built on a second thread during the load: the same index and
-// tables as building it after the load, the trace shown the same words in the
-// same order; a failed load keeps the old words' index.
+// The index built on a second thread during the load, from the words noted
+// as they are stored: the same index and tables as building it after the
+// load, the trace shown the same words in the same order, for a file in any
+// order and in sorted order; a failed load keeps the old words' index.
 TEST_F(DictIndex, BuiltBesideTheLoadItIsWhatItIsBuiltAfter) {
-    std::string text;
-    for (const std::string& w : randomWords(7, 5000)) text += w + "\r\n";
+    std::vector<std::string> words = randomWords(7, 5000);
+    // Words no grid can spell, and a short last line read near the file's end.
+    for (const char* w : {"can't", "ab", "abcdefabcdefabcdef", "q2q", "cafe"}) words.emplace_back(w);
+    std::vector<std::string> sorted = words;
+    std::sort(sorted.begin(), sorted.end());
     dictTraceScore = [](const char* word) {
         tracedWords.emplace_back(word);
         return 0;
@@ -142,27 +146,34 @@ TEST_F(DictIndex, BuiltBesideTheLoadItIsWhatItIsBuiltAfter) {
         tracedWords.clear();
         return r;
     };
-    writeFile("worddiction.txt", text);
-    ASSERT_TRUE(dictLoad());
-    dictIndexBuild();
-    const Result after = take();
-    ASSERT_TRUE(dictLoadIndexed());
-    const Result beside = take();
-    dictTraceScore = nullptr;
-    EXPECT_GT(after.words, 1000u);
-    EXPECT_EQ(after.traced.size(), 5000u);
-    EXPECT_EQ(beside.words, after.words);
-    EXPECT_EQ(beside.traced, after.traced);
-    EXPECT_EQ(beside.bucketSizes, after.bucketSizes);
-    ASSERT_EQ(beside.nodes.size(), after.nodes.size());
-    for (size_t i = 0; i < after.nodes.size(); i++) {
-        ASSERT_EQ(beside.nodes[i].children, after.nodes[i].children) << i;
-        ASSERT_EQ(beside.nodes[i].first, after.nodes[i].first) << i;
-    }
+    for (const std::vector<std::string>* list : {&words, &sorted}) {
+        SCOPED_TRACE(list == &words ? "in any order" : "sorted");
+        std::string text;
+        for (const std::string& w : *list) text += w + "\r\n";
+        writeFile("worddiction.txt", text);
+        ASSERT_TRUE(dictLoad());
+        dictIndexBuild();
+        const Result after = take();
+        ASSERT_TRUE(dictLoadIndexed());
+        const Result beside = take();
+        EXPECT_GT(after.words, 1000u);
+        EXPECT_EQ(after.traced.size(), list->size());
+        EXPECT_EQ(beside.words, after.words);
+        EXPECT_EQ(beside.traced, after.traced);
+        EXPECT_EQ(beside.bucketSizes, after.bucketSizes);
+        ASSERT_EQ(beside.nodes.size(), after.nodes.size());
+        for (size_t i = 0; i < after.nodes.size(); i++) {
+            ASSERT_EQ(beside.nodes[i].children, after.nodes[i].children) << i;
+            ASSERT_EQ(beside.nodes[i].first, after.nodes[i].first) << i;
+        }
+        EXPECT_TRUE(indexHolds(list == &words ? "CAFE" : words[0]));
+        EXPECT_FALSE(indexHolds("CAN'T"));
 
-    std::remove("worddiction.txt");
-    EXPECT_FALSE(dictLoadIndexed());
-    EXPECT_EQ(dictIndexWordCount, after.words) << "the words kept keep their index";
+        std::remove("worddiction.txt");
+        EXPECT_FALSE(dictLoadIndexed());
+        EXPECT_EQ(dictIndexWordCount, after.words) << "the words kept keep their index";
+    }
+    dictTraceScore = nullptr;
 }
 
 // The largest file that loads, of 15-letter words that share few letters, on
