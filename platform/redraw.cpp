@@ -16,13 +16,11 @@ constexpr int32_t JOIN_GAP = 8;
 
 RedrawArea areaOf(const RedrawCopy& c) { return RedrawArea{c.x, c.y, c.x + c.w, c.y + c.h}; }
 
-// Every frame compares hundreds of copies: 16 bytes at a time.
+// Every frame compares hundreds of copies: each in one step.
 inline bool sameCopy(const RedrawCopy& a, const RedrawCopy& b) {
 #if defined(__SSE2__)
-    const auto* pa = reinterpret_cast<const __m128i*>(&a);
-    const auto* pb = reinterpret_cast<const __m128i*>(&b);
-    const __m128i same = _mm_and_si128(_mm_cmpeq_epi8(_mm_loadu_si128(pa), _mm_loadu_si128(pb)),
-                                       _mm_cmpeq_epi8(_mm_loadu_si128(pa + 1), _mm_loadu_si128(pb + 1)));
+    const __m128i same = _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(&a)),
+                                        _mm_loadu_si128(reinterpret_cast<const __m128i*>(&b)));
     return _mm_movemask_epi8(same) == 0xFFFF;
 #else
     return std::memcmp(&a, &b, sizeof a) == 0;
@@ -77,29 +75,35 @@ void drawPart(Redraw& r, const RedrawCopy& c, const RedrawArea& clip) {
     const int32_t x0 = std::max(a.x0, clip.x0), y0 = std::max(a.y0, clip.y0);
     const int32_t x1 = std::min(a.x1, clip.x1), y1 = std::min(a.y1, clip.y1);
     if (x0 >= x1 || y0 >= y1) return;
+    const PlatSurface* src = r.sources[c.source];
     const bool keyed = (c.flags & REDRAW_KEYED) != 0;
     if (c.flags & REDRAW_TURNED) {
         // The source's last column lands on the first: the part is read from the far side.
         const int32_t right = c.left + c.w, bottom = c.top + c.h;
-        blitPixelsTurned(r.back, x0, y0, c.src, right - (x1 - c.x), bottom - (y1 - c.y), right - (x0 - c.x),
+        blitPixelsTurned(r.back, x0, y0, src, right - (x1 - c.x), bottom - (y1 - c.y), right - (x0 - c.x),
                          bottom - (y0 - c.y), keyed);
     } else {
-        blitPixels(r.back, x0, y0, c.src, c.left + (x0 - c.x), c.top + (y0 - c.y), c.left + (x1 - c.x),
+        blitPixels(r.back, x0, y0, src, c.left + (x0 - c.x), c.top + (y0 - c.y), c.left + (x1 - c.x),
                    c.top + (y1 - c.y), keyed);
     }
     r.drawnPixels += static_cast<int64_t>(x1 - x0) * (y1 - y0);
     if (r.drew) r.drew(x0, y0, x1 - x0, y1 - y0);
 }
 
-void drawWhole(Redraw& r, const RedrawCopy& c) {
-    const bool keyed = (c.flags & REDRAW_KEYED) != 0;
-    if (c.flags & REDRAW_TURNED) {
-        blitPixelsTurned(r.back, c.x, c.y, c.src, c.left, c.top, c.left + c.w, c.top + c.h, keyed);
+void drawCopy(Redraw& r, const PlatSurface* src, int32_t x, int32_t y, int32_t left, int32_t top, int32_t w,
+              int32_t h, uint8_t flags) {
+    const bool keyed = (flags & REDRAW_KEYED) != 0;
+    if (flags & REDRAW_TURNED) {
+        blitPixelsTurned(r.back, x, y, src, left, top, left + w, top + h, keyed);
     } else {
-        blitPixels(r.back, c.x, c.y, c.src, c.left, c.top, c.left + c.w, c.top + c.h, keyed);
+        blitPixels(r.back, x, y, src, left, top, left + w, top + h, keyed);
     }
-    r.drawnPixels += static_cast<int64_t>(c.w) * c.h;
-    if (r.drew) r.drew(c.x, c.y, c.w, c.h);
+    r.drawnPixels += static_cast<int64_t>(w) * h;
+    if (r.drew) r.drew(x, y, w, h);
+}
+
+void drawWhole(Redraw& r, const RedrawCopy& c) {
+    drawCopy(r, r.sources[c.source], c.x, c.y, c.left, c.top, c.w, c.h, c.flags);
 }
 
 void drawPending(Redraw& r) {
@@ -133,6 +137,12 @@ bool findChanges(Redraw& r) {
     };
     int32_t i = 0, j = 0;
     while (i < n && j < m && changed < most) {
+        // Long runs of equal copies are the rule: eight at a time.
+        while (i + 8 <= n && j + 8 <= m && std::memcmp(was + i, is + j, 8 * sizeof(RedrawCopy)) == 0) {
+            i += 8;
+            j += 8;
+        }
+        if (i == n || j == m) break;
         if (sameCopy(was[i], is[j])) {
             i++;
             j++;
@@ -183,6 +193,9 @@ void drawChanges(Redraw& r) {
 
 void redrawStart(Redraw& r, PlatSurface* back) {
     r.back = back;
+    for (const PlatSurface*& source : r.sources) source = nullptr;
+    r.sourceCount = 0;
+    r.lastSource = 0;
     r.counts[0] = r.counts[1] = 0;
     r.now = 0;
     r.pending = 0;
@@ -195,19 +208,60 @@ void redrawStart(Redraw& r, PlatSurface* back) {
     r.lastWhole = true;
 }
 
-void redrawCopyNow(Redraw& r, const RedrawCopy& c) {
+void redrawCopyNow(Redraw& r, const PlatSurface* src, int32_t x, int32_t y, int32_t left, int32_t top,
+                   int32_t right, int32_t bottom, uint8_t flags) {
+    int32_t source = -1;
+    for (int32_t i = 0; i < r.sourceCount && source < 0; i++) {
+        if (r.sources[i] == src) source = i;
+    }
+    if (source < 0 && r.sourceCount < REDRAW_MAX_SOURCES) {
+        source = r.sourceCount++;
+        r.sources[source] = src;
+    }
     int32_t& count = r.counts[r.now];
-    if (count == REDRAW_MAX_COPIES) {
-        // No room to keep it: this frame is drawn as it comes.
+    if (source < 0 || ((right | bottom) >> 16) != 0 || count == REDRAW_MAX_COPIES) {
+        // It cannot be kept: this frame is drawn as it comes.
         redrawSpoil(r);
-        drawWhole(r, c);
+        drawCopy(r, src, x, y, left, top, right - left, bottom - top, flags);
         return;
     }
-    r.lists[r.now][count++] = c;
+    r.lastSource = source;
+    RedrawCopy& c = r.lists[r.now][count++];
+    c = RedrawCopy{static_cast<uint16_t>(left), static_cast<uint16_t>(top), static_cast<uint16_t>(x),
+                   static_cast<uint16_t>(y), static_cast<uint16_t>(right - left), static_cast<uint16_t>(bottom - top),
+                   static_cast<uint8_t>(source), flags, 0};
     if (r.deferring) {
         r.pending++;
     } else {
         drawWhole(r, c);
+    }
+}
+
+void redrawCopyRun(Redraw& r, const PlatSurface* src, const PlatBlt* blts, int32_t count, bool keyed) {
+    int32_t at = 0;
+    int32_t& used = r.counts[r.now];
+    if (r.deferring && src == r.sources[r.lastSource] && count <= REDRAW_MAX_COPIES - used) {
+        // The count stays in a register while the run is written.
+        RedrawCopy* out = r.lists[r.now] + used;
+        const uint64_t common = static_cast<uint64_t>(r.lastSource) << 32 |
+                                static_cast<uint64_t>(keyed ? REDRAW_KEYED : 0) << 40;
+        for (; at < count; at++) {
+            const PlatBlt& b = blts[at];
+            if (((b.right | b.bottom) >> 16) != 0) break;
+            const uint64_t low = static_cast<uint64_t>(b.left) | static_cast<uint64_t>(b.top) << 16 |
+                                 static_cast<uint64_t>(b.x) << 32 | static_cast<uint64_t>(b.y) << 48;
+            const uint64_t high = static_cast<uint64_t>(b.right - b.left) |
+                                  static_cast<uint64_t>(b.bottom - b.top) << 16 | common;
+            char* c = reinterpret_cast<char*>(out + at);
+            std::memcpy(c, &low, sizeof low);
+            std::memcpy(c + sizeof low, &high, sizeof high);
+        }
+        used += at;
+        r.pending += at;
+    }
+    for (; at < count; at++) {
+        const PlatBlt& b = blts[at];
+        redrawCopy(r, src, b.x, b.y, b.left, b.top, b.right, b.bottom, keyed, false);
     }
 }
 

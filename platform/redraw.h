@@ -14,19 +14,24 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 
 #include "platform/platform.h"
 
-// One copy onto the back buffer, as it was asked for; 32 bytes, compared whole.
+// One copy onto the back buffer, as it was asked for, in 16 bytes compared
+// whole: its source by number among the buffer's sources.
 struct RedrawCopy {
-    const PlatSurface* src;
-    int32_t left, top;   // in the source
-    int16_t x, y, w, h;  // on the back buffer, so they fit
-    uint32_t flags;      // REDRAW_KEYED, REDRAW_TURNED
-    uint32_t unused;     // zero
+    uint16_t left, top;  // in the source
+    uint16_t x, y, w, h;  // on the back buffer
+    uint8_t source;      // in Redraw::sources
+    uint8_t flags;       // REDRAW_KEYED, REDRAW_TURNED
+    uint16_t unused;     // zero
 };
-static_assert(sizeof(RedrawCopy) == 32);
-enum : uint32_t { REDRAW_KEYED = 1, REDRAW_TURNED = 2 };
+static_assert(sizeof(RedrawCopy) == 16);
+enum : uint8_t { REDRAW_KEYED = 1, REDRAW_TURNED = 2 };
+// Surfaces copied from; a copy from yet another is drawn as it comes, and so
+// is one reaching past 65535 pixels in its source.
+constexpr int32_t REDRAW_MAX_SOURCES = 8;
 
 // Frames with more copies than this are drawn as they come, whole.
 constexpr int32_t REDRAW_MAX_COPIES = 4096;
@@ -42,6 +47,9 @@ struct RedrawArea {
 
 struct Redraw {
     PlatSurface* back;  // the buffer whose copies are kept; null: none
+    const PlatSurface* sources[REDRAW_MAX_SOURCES];
+    int32_t sourceCount;
+    int32_t lastSource;  // the source of the last copy kept
     RedrawCopy lists[2][REDRAW_MAX_COPIES];
     int32_t counts[2];
     int32_t now;        // the list this frame's copies go to; the other is last frame's
@@ -63,33 +71,36 @@ struct Redraw {
 // Starts keeping the copies onto `back` (null: none), a surface of at most
 // 32767 x 32767 pixels; the first frame is drawn whole.
 void redrawStart(Redraw& r, PlatSurface* back);
-// redrawCopy's slower half: a frame drawn as it comes, or one with no room left.
-void redrawCopyNow(Redraw& r, const RedrawCopy& c);
+// redrawCopy's slower half: a frame drawn as it comes, a new source, or no
+// room left.
+void redrawCopyNow(Redraw& r, const PlatSurface* src, int32_t x, int32_t y, int32_t left, int32_t top,
+                   int32_t right, int32_t bottom, uint8_t flags);
 // A checked copy onto the back buffer: drawn now or kept for the flip.
 // Inline: a frame makes hundreds.
 inline void redrawCopy(Redraw& r, const PlatSurface* src, int32_t x, int32_t y, int32_t left, int32_t top,
                        int32_t right, int32_t bottom, bool keyed, bool turned) {
     int32_t& count = r.counts[r.now];
-    const uint32_t flags = (keyed ? REDRAW_KEYED : 0u) | (turned ? REDRAW_TURNED : 0u);
-    if (!r.deferring || count == REDRAW_MAX_COPIES) {
-        redrawCopyNow(r, RedrawCopy{src, left, top, static_cast<int16_t>(x), static_cast<int16_t>(y),
-                                    static_cast<int16_t>(right - left), static_cast<int16_t>(bottom - top), flags, 0});
+    const uint8_t flags = static_cast<uint8_t>((keyed ? REDRAW_KEYED : 0) | (turned ? REDRAW_TURNED : 0));
+    if (!r.deferring || count == REDRAW_MAX_COPIES || src != r.sources[r.lastSource] ||
+        ((right | bottom) >> 16) != 0) {
+        redrawCopyNow(r, src, x, y, left, top, right, bottom, flags);
         return;
     }
-    // Written field by field where it stays: a record built aside and copied
-    // in would be read back before its parts had been stored.
-    RedrawCopy& c = r.lists[r.now][count++];
-    c.src = src;
-    c.left = left;
-    c.top = top;
-    c.x = static_cast<int16_t>(x);
-    c.y = static_cast<int16_t>(y);
-    c.w = static_cast<int16_t>(right - left);
-    c.h = static_cast<int16_t>(bottom - top);
-    c.flags = flags;
-    c.unused = 0;
+    // Two words made in registers, stored whole: a record built field by
+    // field would be read back before its parts had been stored.
+    const uint64_t low = static_cast<uint64_t>(left) | static_cast<uint64_t>(top) << 16 |
+                         static_cast<uint64_t>(x) << 32 | static_cast<uint64_t>(y) << 48;
+    const uint64_t high = static_cast<uint64_t>(right - left) | static_cast<uint64_t>(bottom - top) << 16 |
+                          static_cast<uint64_t>(r.lastSource) << 32 | static_cast<uint64_t>(flags) << 40;
+    char* c = reinterpret_cast<char*>(&r.lists[r.now][count++]);
+    std::memcpy(c, &low, sizeof low);
+    std::memcpy(c + sizeof low, &high, sizeof high);
     r.pending++;
 }
+
+// redrawCopy for each copy of a run from one source, the copies checked
+// already: a string's glyphs kept in one go.
+void redrawCopyRun(Redraw& r, const PlatSurface* src, const PlatBlt* blts, int32_t count, bool keyed);
 
 // Draws what is pending now and has the next frame drawn whole: for anything
 // that reads or writes the surfaces outside the copies.

@@ -254,11 +254,18 @@ void platSetPalette(const PlatColor palette[256]) {
 
 namespace {
 
-int32_t headlessCopy(PlatSurface* dst, int32_t x, int32_t y, PlatSurface* src, int32_t left, int32_t top,
-                     int32_t right, int32_t bottom, bool keyed, bool turned) {
+// What a copy's surfaces must pass: the test's fault, if one is armed, then
+// the surfaces themselves.
+int32_t headlessCheck(const PlatSurface* dst, const PlatSurface* src) {
     if (int32_t f = takeFault(HEADLESS_FAULT_BLT)) return f;
     if (!dst || !src) return DDERR_INVALIDPARAMS;
     if (dst->lost || src->lost) return DDERR_SURFACELOST;
+    return DD_OK;
+}
+
+// A copy whose surfaces passed: recorded, checked against both surfaces, made.
+inline int32_t headlessPlace(PlatSurface* dst, int32_t x, int32_t y, PlatSurface* src, int32_t left, int32_t top,
+                             int32_t right, int32_t bottom, bool keyed, bool turned) {
     if (headless.recordCopies && headless.copyCount < HEADLESS_MAX_COPIES) {
         headless.copies[headless.copyCount] = HeadlessCopy{dst, src, x, y, left, top, right, bottom, keyed, turned};
     }
@@ -284,6 +291,12 @@ int32_t headlessCopy(PlatSurface* dst, int32_t x, int32_t y, PlatSurface* src, i
     return DD_OK;
 }
 
+int32_t headlessCopy(PlatSurface* dst, int32_t x, int32_t y, PlatSurface* src, int32_t left, int32_t top,
+                     int32_t right, int32_t bottom, bool keyed, bool turned) {
+    if (int32_t result = headlessCheck(dst, src)) return result;
+    return headlessPlace(dst, x, y, src, left, top, right, bottom, keyed, turned);
+}
+
 }  // namespace
 
 int32_t platBltFast(PlatSurface* dst, int32_t x, int32_t y, PlatSurface* src, int32_t left, int32_t top,
@@ -298,10 +311,29 @@ int32_t platBltFastTurned(PlatSurface* dst, int32_t x, int32_t y, PlatSurface* s
 
 int32_t platBltFastRun(PlatSurface* dst, PlatSurface* src, const PlatBlt* blts, int32_t count, bool keyed,
                        int32_t* made) {
-    // Each copy as platBltFast makes it: recorded, and open to its own fault.
+    // Each copy as platBltFast makes it: recorded, and open to its own fault
+    // while one is armed; otherwise the surfaces are checked once for the run.
+    const bool eachChecked = hs.faults[HEADLESS_FAULT_BLT].count > 0;
+    *made = 0;
+    if (!eachChecked) {
+        if (int32_t result = headlessCheck(dst, src)) return result;
+        if (dst == hs.back && headless.realCopies && !headless.recordCopies) {
+            // Counted and checked, then kept in one go up to any copy refused.
+            int32_t fit = 0;
+            while (fit < count && blitFits(dst, blts[fit].x, blts[fit].y, src, blts[fit].left, blts[fit].top,
+                                           blts[fit].right, blts[fit].bottom)) {
+                fit++;
+            }
+            redrawCopyRun(hs.redraw, src, blts, fit, keyed);
+            headless.copyCount += fit < count ? fit + 1 : count;
+            *made = fit;
+            return fit < count ? DDERR_INVALIDPARAMS : DD_OK;
+        }
+    }
     for (int32_t i = 0; i < count; i++) {
         const PlatBlt& b = blts[i];
-        const int32_t result = headlessCopy(dst, b.x, b.y, src, b.left, b.top, b.right, b.bottom, keyed, false);
+        int32_t result = eachChecked ? headlessCheck(dst, src) : DD_OK;
+        if (result == DD_OK) result = headlessPlace(dst, b.x, b.y, src, b.left, b.top, b.right, b.bottom, keyed, false);
         if (result != DD_OK) {
             *made = i;
             return result;

@@ -710,22 +710,24 @@ int32_t platBltFastRun(PlatSurface* dst, PlatSurface* src, const PlatBlt* blts, 
     *made = 0;
     if (!dst || !src || !dst->pixels || !src->pixels) return DDERR_INVALIDPARAMS;
     if (dst->lost || src->lost) return DDERR_SURFACELOST;
-    if (dst != sdl.back) redrawSpoil(sdl.redraw);
-    // The surfaces' checks once for the run; each copy's bounds its own.
-    for (int32_t i = 0; i < count; i++) {
-        const PlatBlt& b = blts[i];
-        if (!blitFits(dst, b.x, b.y, src, b.left, b.top, b.right, b.bottom)) {
-            *made = i;
-            return DDERR_INVALIDPARAMS;
-        }
-        if (dst == sdl.back) {
-            redrawCopy(sdl.redraw, src, b.x, b.y, b.left, b.top, b.right, b.bottom, keyed, false);
-        } else {
+    // The surfaces' checks once for the run; each copy's bounds its own. The
+    // copies before one refused are made.
+    int32_t fit = 0;
+    while (fit < count && blitFits(dst, blts[fit].x, blts[fit].y, src, blts[fit].left, blts[fit].top,
+                                   blts[fit].right, blts[fit].bottom)) {
+        fit++;
+    }
+    if (dst == sdl.back) {
+        redrawCopyRun(sdl.redraw, src, blts, fit, keyed);
+    } else {
+        redrawSpoil(sdl.redraw);
+        for (int32_t i = 0; i < fit; i++) {
+            const PlatBlt& b = blts[i];
             blitPixels(dst, b.x, b.y, src, b.left, b.top, b.right, b.bottom, keyed);
         }
     }
-    *made = count;
-    return DD_OK;
+    *made = fit;
+    return fit < count ? DDERR_INVALIDPARAMS : DD_OK;
 }
 
 namespace {
