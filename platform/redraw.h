@@ -69,7 +69,7 @@ struct Redraw {
 };
 
 // Starts keeping the copies onto `back` (null: none), a surface of at most
-// 32767 x 32767 pixels; the first frame is drawn whole.
+// 65535 x 65535 pixels; the first frame is drawn whole.
 void redrawStart(Redraw& r, PlatSurface* back);
 // redrawCopy's slower half: a frame drawn as it comes, a new source, or no
 // room left.
