@@ -46,6 +46,8 @@ void BM_Frame(benchmark::State& state) {
         gameRunFrame();
     }
     state.counters["copies"] = static_cast<double>(headless.copyCount);
+    state.counters["drawn"] = static_cast<double>(headless.frameDrawnPixels);
+    state.counters["whole"] = headless.frameDrawnWhole ? 1 : 0;
     if (gameState != STATE_PLAYING) state.SkipWithError("the busy screen left play");
     benchmark::DoNotOptimize(headlessBackBuffer()->pixels[0]);
     displayRelease();

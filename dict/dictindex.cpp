@@ -1,5 +1,7 @@
 #include "dict/dictindex.h"
 
+#include <algorithm>
+#include <bit>
 #include <cstring>
 
 #include "dict/wordstore.h"
@@ -12,64 +14,58 @@ namespace {
 
 constexpr uint32_t DICT_INDEX_LETTERS = 26;
 
-// Pool offsets of the words being placed, sorted letter by letter into the
-// other array and back. Every stored word takes a cell of the word store, so
-// there are never more words than cells.
-uint32_t dictIndexWordsA[WS_ARENA_CELLS];
-uint32_t dictIndexWordsB[WS_ARENA_CELLS];
+// Pool offsets of the words to place, sorted, and for each the number of
+// letters it shares with the word before it. Every stored word takes a cell of
+// the word store, so there are never more words than cells.
+uint32_t dictIndexWords[WS_ARENA_CELLS];
+uint8_t dictIndexShared[WS_ARENA_CELLS];
 
-// The words from[lo..hi) share their first `depth` letters, the path to
-// `node`. The node gets its children, side by side in letter order, and each
-// child the words that continue with its letter, sorted into `to`.
-void dictIndexGrow(uint32_t node, uint32_t* from, uint32_t* to, uint32_t lo, uint32_t hi, uint32_t depth) {
-    if (hi - lo == 1) {
-        // One word below: a chain of single children, most of the index's
-        // nodes, laid without counting.
-        for (const char* c = dictWordPool + from[lo] + depth; *c != '\0'; c++) {
-            const uint32_t child = dictIndexNodeCount++;
-            dictIndexNodes[node] = DictIndexNode{1u << (*c - 'A'), child};
-            node = child;
-        }
-        dictIndexNodes[node] = DictIndexNode{DICT_INDEX_WORD, dictIndexNodeCount};
-        dictIndexWordCount++;
-        return;
-    }
-    uint32_t count[DICT_INDEX_LETTERS] = {};
-    uint32_t children = 0;
-    bool ends = false;
-    for (uint32_t i = lo; i < hi; i++) {
-        const char c = dictWordPool[from[i] + depth];
-        if (c == '\0') {
-            ends = true;
-        } else {
-            count[c - 'A']++;
-            children |= 1u << (c - 'A');
-        }
-    }
-    const uint32_t first = dictIndexNodeCount;
-    dictIndexNodeCount += static_cast<uint32_t>(std::popcount(children));
-    dictIndexNodes[node] = DictIndexNode{children | (ends ? DICT_INDEX_WORD : 0), first};
-    if (ends) dictIndexWordCount++;
+// Every node in the order a walk of the trie meets it (the root first, then
+// each word's letters past what it shares with the word before): its depth,
+// its place among its parent's children, how many children it has, and their
+// letters with DICT_INDEX_WORD. Read back in the same order to lay the nodes.
+uint8_t dictIndexDepthOf[DICT_INDEX_NODES];
+uint8_t dictIndexRankOf[DICT_INDEX_NODES];
+uint8_t dictIndexChildCount[DICT_INDEX_NODES];
+uint32_t dictIndexChildren[DICT_INDEX_NODES];
 
-    // Words that end here take no place below; the rest go by their next
-    // letter, in letter order.
-    uint32_t start[DICT_INDEX_LETTERS];
-    uint32_t next[DICT_INDEX_LETTERS];
-    uint32_t at = lo;
-    for (uint32_t m = children; m != 0; m &= m - 1) {
-        const int l = std::countr_zero(m);
-        start[l] = next[l] = at;
-        at += count[l];
+// The sorted words, one after another. Each node's children get a block of
+// their own, side by side in letter order, when the walk reaches the node: the
+// children of the nodes near the root lie near them, as a search over a grid
+// walks them. Two straight passes: the first counts each node's children, the
+// second lays the blocks.
+void dictIndexGrow(uint32_t words) {
+    uint32_t nodes = 1;
+    dictIndexDepthOf[0] = 0;
+    dictIndexChildCount[0] = 0;
+    dictIndexChildren[0] = 0;
+    uint32_t path[DICT_INDEX_MAX_LENGTH + 1] = {};  // the walk's nodes down to the last word's end
+    for (uint32_t n = 0; n < words; n++) {
+        const char* word = dictWordPool + dictIndexWords[n];
+        uint32_t depth = n == 0 ? 0 : dictIndexShared[n];
+        for (; word[depth] != '\0'; depth++) {
+            const uint32_t parent = path[depth];
+            const uint32_t node = nodes++;
+            dictIndexDepthOf[node] = static_cast<uint8_t>(depth + 1);
+            dictIndexRankOf[node] = dictIndexChildCount[parent]++;
+            dictIndexChildCount[node] = 0;
+            dictIndexChildren[node] = 0;
+            dictIndexChildren[parent] |= 1u << (word[depth] - 'A');
+            path[depth + 1] = node;
+        }
+        dictIndexChildren[path[depth]] |= DICT_INDEX_WORD;
     }
-    for (uint32_t i = lo; i < hi; i++) {
-        const char c = dictWordPool[from[i] + depth];
-        if (c != '\0') to[next[c - 'A']++] = from[i];
+    uint32_t firstAt[DICT_INDEX_MAX_LENGTH + 2];  // the block of the walk's last node at each depth
+    uint32_t next = 1;
+    for (uint32_t node = 0; node < nodes; node++) {
+        const uint32_t depth = dictIndexDepthOf[node];
+        const uint32_t at = depth == 0 ? DICT_INDEX_ROOT : firstAt[depth - 1] + dictIndexRankOf[node];
+        firstAt[depth] = next;
+        dictIndexNodes[at] = DictIndexNode{dictIndexChildren[node], next};
+        next += dictIndexChildCount[node];
+        if (dictIndexChildren[node] & DICT_INDEX_WORD) dictIndexWordCount++;
     }
-    uint32_t child = first;
-    for (uint32_t m = children; m != 0; m &= m - 1) {
-        const int l = std::countr_zero(m);
-        dictIndexGrow(child++, to, from, start[l], start[l] + count[l], depth + 1);
-    }
+    dictIndexNodeCount = next;
 }
 
 }  // namespace
@@ -80,21 +76,109 @@ void dictIndexClear() {
     dictIndexWordCount = 0;
 }
 
-void dictIndexBuild() {
+namespace {
+
+uint64_t dictIndexLoad8(const char* bytes) {
+    uint64_t v;
+    std::memcpy(&v, bytes, sizeof v);
+    return v;
+}
+
+// The top bit of each byte of v that is zero, exact up to the first zero byte.
+uint64_t dictIndexZeroBytes(uint64_t v) { return (v - 0x0101010101010101u) & ~v & 0x8080808080808080u; }
+
+// The top bit of each byte of v that is not an upper-case letter A to Z.
+uint64_t dictIndexNotLetters(uint64_t v) {
+    const uint64_t ones = 0x0101010101010101u;
+    const uint64_t low7 = v & 0x7F7F7F7F7F7F7F7Fu;
+    const uint64_t fromA = low7 + (0x80 - 'A') * ones;       // top bit: at least 'A'
+    const uint64_t pastZ = low7 + (0x80 - 'Z' - 1) * ones;   // top bit: past 'Z'
+    return (~fromA | pastZ | v) & 0x8080808080808080u;
+}
+
+}  // namespace
+
+namespace {
+
+// What the notes have found so far.
+struct DictIndexNotes {
+    uint32_t words;
+    bool sorted;
+    uint64_t previous0, previous1;  // the last word noted, zero-padded
+};
+DictIndexNotes dictIndexNotes{0, true, 0, 0};
+
+}  // namespace
+
+void dictIndexNotesClear() { dictIndexNotes = DictIndexNotes{0, true, 0, 0}; }
+
+void dictIndexNote(uint64_t k0, uint64_t k1, uint32_t length, uint32_t at) {
+    // Only words of 3 to 15 of A to Z can come off a grid of letters.
+    static_assert(DICT_INDEX_MAX_LENGTH < 16);
+    if (length < DICT_INDEX_MIN_LENGTH || length > DICT_INDEX_MAX_LENGTH) return;
+    const uint64_t m0 = length >= 8 ? ~uint64_t{0} : (uint64_t{1} << (8 * length)) - 1;
+    const uint64_t m1 = length <= 8 ? 0 : (uint64_t{1} << (8 * (length - 8))) - 1;
+    if (((dictIndexNotLetters(k0) & m0) | (dictIndexNotLetters(k1) & m1)) != 0) return;
+    // Where it first differs from the word before.
+    DictIndexNotes& notes = dictIndexNotes;
+    const uint64_t d0 = k0 ^ notes.previous0, d1 = k1 ^ notes.previous1;
+    const uint32_t shared = d0 != 0   ? static_cast<uint32_t>(std::countr_zero(d0)) / 8
+                            : d1 != 0 ? 8 + static_cast<uint32_t>(std::countr_zero(d1)) / 8
+                                      : 16;
+    // Letters and the zero byte order as their codes do.
+    if (shared < 16) {
+        const uint32_t bit = 8 * (shared % 8);
+        const uint64_t now = (shared < 8 ? k0 : k1) >> bit & 0xFF;
+        const uint64_t before = (shared < 8 ? notes.previous0 : notes.previous1) >> bit & 0xFF;
+        if (now < before) notes.sorted = false;
+    }
+    dictIndexShared[notes.words] = static_cast<uint8_t>(shared < length ? shared : length);
+    dictIndexWords[notes.words++] = at;
+    notes.previous0 = k0;
+    notes.previous1 = k1;
+}
+
+void dictIndexBuildNoted() {
     dictIndexClear();
-    // The pool holds each stored word once per line that held it, one after
-    // another with their zero bytes.
-    uint32_t words = 0;
+    const uint32_t words = dictIndexNotes.words;
+    if (words == 0) return;
+    if (!dictIndexNotes.sorted) {
+        std::sort(dictIndexWords, dictIndexWords + words,
+                  [](uint32_t a, uint32_t b) { return std::strcmp(dictWordPool + a, dictWordPool + b) < 0; });
+        for (uint32_t i = 1; i < words; i++) {
+            const char* a = dictWordPool + dictIndexWords[i - 1];
+            const char* b = dictWordPool + dictIndexWords[i];
+            uint32_t shared = 0;
+            while (a[shared] == b[shared] && a[shared] != '\0') shared++;
+            dictIndexShared[i] = static_cast<uint8_t>(shared);
+        }
+    }
+    dictIndexGrow(words);
+}
+
+void dictIndexBuild() {
+    // The pool holds each stored word once per line that held it, in file
+    // order, one after another with their zero bytes; its slack lets any word
+    // be read 16 bytes at a time. A sorted file (the shipped one is) gives the
+    // words sorted; another is sorted here.
+    dictIndexNotesClear();
     for (uint32_t at = 0; at < dictWordPoolUsed;) {
         const char* word = dictWordPool + at;
-        uint32_t length = 0;
-        bool letters = true;
-        for (; word[length] != '\0'; length++) letters = letters && word[length] >= 'A' && word[length] <= 'Z';
-        // Only words of 3 to 15 of A to Z can come off a grid of letters.
-        if (letters && length >= DICT_INDEX_MIN_LENGTH && length <= DICT_INDEX_MAX_LENGTH) {
-            dictIndexWordsA[words++] = at;
+        const uint64_t v0 = dictIndexLoad8(word);
+        const uint64_t v1 = dictIndexLoad8(word + 8);
+        const uint64_t z0 = dictIndexZeroBytes(v0);
+        const uint64_t z1 = dictIndexZeroBytes(v1);
+        if (z0 == 0 && z1 == 0) {
+            at += static_cast<uint32_t>(std::strlen(word)) + 1;  // too long for a grid
+            continue;
         }
+        const uint32_t length = z0 != 0 ? static_cast<uint32_t>(std::countr_zero(z0)) / 8
+                                        : 8 + static_cast<uint32_t>(std::countr_zero(z1)) / 8;
+        const uint64_t m0 = length >= 8 ? ~uint64_t{0} : (uint64_t{1} << (8 * length)) - 1;
+        const uint64_t m1 = length <= 8 ? 0 : (uint64_t{1} << (8 * (length - 8))) - 1;
+        dictIndexNote(v0 & m0, v1 & m1, length, at);
         at += length + 1;
     }
-    dictIndexGrow(DICT_INDEX_ROOT, dictIndexWordsA, dictIndexWordsB, 0, words, 0);
+    dictIndexBuildNoted();
 }
+

@@ -33,6 +33,17 @@ extern uint32_t dictIndexWordCount;
 // Builds the index from the words the dictionary holds now. Run once, right
 // after dictLoad; it takes nothing from the general heap.
 void dictIndexBuild();
+// dictLoad, then dictIndexBuild, as one: the load notes each word as it
+// stores it, and the index is grown from the notes on a second thread while
+// the load makes its other tables. The same result, sooner.
+bool dictLoadIndexed();
+// The steps dictIndexBuild and dictLoadIndexed share: forget the notes; note
+// a stored word of 1 to 15 bytes, zero-padded in k0 and k1, at pool offset
+// `at` (in file order; words no grid can spell are passed over); build the
+// index of the noted words.
+void dictIndexNotesClear();
+void dictIndexNote(uint64_t k0, uint64_t k1, uint32_t length, uint32_t at);
+void dictIndexBuildNoted();
 // The index of no words: the root alone. dictClear empties it too, so an index
 // never outlives the words it was built from.
 void dictIndexClear();

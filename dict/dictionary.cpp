@@ -5,6 +5,8 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <system_error>
+#include <thread>
 
 #include "Core/cmdebug.h"
 #include "Core/cmhash.h"
@@ -31,31 +33,53 @@ uint64_t dictLoadedHash;
 // shipped list needs a few hundred draws for its rarest length.
 constexpr int32_t DICT_PICK_TRIES = 20000;
 
-// The pool holds each bucket's words as one run, buckets in order: bucket b's
-// words lie from dictRunEnd[b - 1] (0 for bucket 0) up to dictRunEnd[b]. A
-// lookup reads its run straight from here, two neighbouring entries of a table
-// small enough to stay cached, then one stretch of the pool, instead of
-// following the bucket pointer, the list head and its nodes: three scattered
-// reads for every word looked up. The lists stay as they are for the picker.
-// While loading, the entries count bytes and then serve as write positions.
-uint32_t dictRunEnd[DICT_BUCKETS];
+// The lookup table: every stored word of up to 15 bytes, zero-padded to 16,
+// in open addressing by a hash of a few multiplications. dictIsWord finds a
+// word, or finds it missing, with one read of the table where the buckets
+// cost the design's hash (a chain of divisions), a table entry and the pool:
+// the buckets stay as they are for the picker. Twice as many slots as words,
+// or more, so that a miss meets an empty slot soon. An empty slot has a zero
+// first byte, which no stored word has.
+struct DictSlot {
+    uint64_t k0, k1;
+};
+constexpr uint32_t DICT_SLOTS_MAX = 1u << 20;  // twice the word store's cells, rounded up
+static_assert(DICT_SLOTS_MAX >= 2 * WS_ARENA_CELLS);
+DictSlot dictSlots[DICT_SLOTS_MAX];
+uint32_t dictSlotMask = 0;   // slots in use - 1
+uint32_t dictSlotShift = 63;  // 64 - log2(slots in use)
+uint32_t dictSlotsUsed = 1;   // slots the table spans, for dictClear to empty
 
-// One bit per bucket that holds a word: small enough to stay in the nearest
-// cache, it answers most missing words without touching the tables above.
-uint64_t dictBucketFilled[(DICT_BUCKETS + 63) / 64];
-
-// Each loaded word's bucket, in file order, from the first pass of a load to
-// the second, which then need not hash the word again. Every word takes a cell
-// of the word store, so there are never more words than cells.
+// Each stored word's pool offset and bucket, in file order, from the pass that
+// reads the file to the passes that build the lists and the lookup table. Every
+// word takes a cell of the word store, so there are never more words than cells.
+uint32_t dictLoadWordAt[WS_ARENA_CELLS];
 int32_t dictLoadBucketOf[WS_ARENA_CELLS];
+// The word offsets sorted by bucket, file order kept within each, and each
+// bucket's next place among them.
+uint32_t dictLoadByBucket[WS_ARENA_CELLS];
+uint32_t dictLoadCursor[DICT_BUCKETS];
+// One bit per bucket that has a word: small enough to stay in the nearest cache
+// while the file is read.
+uint64_t dictLoadBucketSeen[(DICT_BUCKETS + 63) / 64];
+
+// The slot a word starts its search at.
+inline uint32_t dictSlotOf(uint64_t k0, uint64_t k1) {
+    const uint64_t h = (k0 ^ (k1 * 0x9E3779B97F4A7C15u)) * 0xD6E8FEB86659FD93u;
+    return static_cast<uint32_t>((h ^ (h >> 29)) * 0xBF58476D1CE4E5B9u >> dictSlotShift) & dictSlotMask;
+}
 
 }  // namespace
+
+bool dictFingerprint = true;
 
 void dictClear() {
     std::memset(dictBuckets, 0, sizeof dictBuckets);
     std::memset(dictBucketSizes, 0, sizeof dictBucketSizes);
-    std::memset(dictRunEnd, 0, sizeof dictRunEnd);
-    std::memset(dictBucketFilled, 0, sizeof dictBucketFilled);
+    std::memset(dictSlots, 0, sizeof(DictSlot) * dictSlotsUsed);
+    dictSlotsUsed = 1;
+    dictSlotMask = 0;
+    dictSlotShift = 63;
     dictWordPoolUsed = 0;
     dictLoadedHash = 0;
     wsArenaReset();
@@ -87,6 +111,82 @@ bool dictNextWord(const char** next, const char* end, const char** word, uint32_
     }
 }
 
+uint64_t dictLoad8(const char* bytes) {
+    uint64_t v;
+    std::memcpy(&v, bytes, sizeof v);
+    return v;
+}
+
+// Mask of the first n bytes (n = 0 to 8) of a 64-bit word.
+uint64_t dictByteMask(size_t n) { return n >= 8 ? ~uint64_t{0} : (uint64_t{1} << (8 * n)) - 1; }
+
+// The top bit of each byte that is zero in v, exactly.
+uint64_t dictZeroBytes(uint64_t v) {
+    const uint64_t low7 = 0x7F7F7F7F7F7F7F7Fu;
+    return ~(((v & low7) + low7) | v | low7);
+}
+
+// The top bit of each byte that is zero in v, exact up to the first zero byte
+// (a byte after a zero one may be flagged wrongly).
+uint64_t dictZeroBytesApprox(uint64_t v) { return (v - 0x0101010101010101u) & ~v & 0x8080808080808080u; }
+
+// a to z turned to A to Z in each byte, all other bytes as they were.
+uint64_t dictUpperCase(uint64_t v) {
+    const uint64_t ones = 0x0101010101010101u;
+    const uint64_t low7 = v & 0x7F7F7F7F7F7F7F7Fu;
+    const uint64_t fromA = low7 + (0x80 - 'a') * ones;       // top bit: at least 'a'
+    const uint64_t pastZ = low7 + (0x80 - 'z' - 1) * ones;   // top bit: past 'z'
+    const uint64_t lower = fromA & ~pastZ & ~v & 0x8080808080808080u;
+    return v ^ (lower >> 2);  // 0x80 >> 2 is the case bit
+}
+
+// dictNextWord for the common line, a short word: its line end is found among
+// the 16 bytes read from its start, which then are the word's key as well.
+// *hasKey says whether *k0 and *k1 hold the word zero-padded to 16 bytes (a
+// word of at most 15 bytes, with 16 bytes of text from its start).
+inline bool dictNextWordKeyed(const char** next, const char* end, const char** word, uint32_t* length, uint64_t* k0,
+                              uint64_t* k1, bool* hasKey) {
+    for (;;) {
+        const char* line = *next;
+        const bool wide = end - line >= 16;
+        uint64_t v0 = 0, v1 = 0;
+        const char* lineFeed = nullptr;
+        if (wide) {
+            v0 = dictLoad8(line);
+            v1 = dictLoad8(line + 8);
+            const uint64_t lf = 0x0A0A0A0A0A0A0A0Au;
+            const uint64_t z0 = dictZeroBytesApprox(v0 ^ lf);
+            const uint64_t z1 = dictZeroBytesApprox(v1 ^ lf);
+            if (z0 != 0) {
+                lineFeed = line + std::countr_zero(z0) / 8;
+            } else if (z1 != 0) {
+                lineFeed = line + 8 + std::countr_zero(z1) / 8;
+            } else {
+                lineFeed = static_cast<const char*>(std::memchr(line + 16, '\n', end - line - 16));
+            }
+        } else {
+            lineFeed = static_cast<const char*>(std::memchr(line, '\n', end - line));
+        }
+        if (lineFeed == nullptr) return false;
+        const uint32_t lineBytes = static_cast<uint32_t>(lineFeed - line) + 1;
+        *next = lineFeed + 1;
+        // The same rules as dictNextWord.
+        if (lineBytes >= DICT_LINE_SIZE) continue;
+        if (line[0] == '\r' || line[0] == '/') continue;
+        uint32_t n = lineBytes - 1;
+        if (n > 0 && line[n - 1] == '\r') n--;
+        if (n == 0) continue;
+        *word = line;
+        *length = n;
+        *hasKey = wide && n < 16;
+        if (*hasKey) {
+            *k0 = v0 & dictByteMask(n);
+            *k1 = n > 8 ? v1 & dictByteMask(n - 8) : 0;
+        }
+        return true;
+    }
+}
+
 }  // namespace
 
 namespace {
@@ -112,11 +212,120 @@ bool dictOnlyWhiteSpace(const char* text, uint32_t size) {
 
 }  // namespace
 
+namespace {
+
+// The word of `length` bytes (1 to 15) and its zero as two 64-bit words, the
+// bytes past the zero zero too. Read as two overlapping loads of 4 or 8 bytes
+// each, so no load passes the zero.
+inline void dictShortKey(const char* word, size_t length, uint64_t* k0, uint64_t* k1) {
+    const size_t n = length + 1;
+    *k0 = 0;
+    *k1 = 0;
+    if (n >= 8) {
+        *k0 = dictLoad8(word);
+        const uint64_t tail = dictLoad8(word + n - 8);
+        *k1 = n > 8 ? tail >> (8 * (16 - n)) : 0;
+    } else if (n >= 4) {
+        uint32_t head;
+        uint32_t tail;
+        std::memcpy(&head, word, 4);
+        std::memcpy(&tail, word + n - 4, 4);
+        *k0 = head | (static_cast<uint64_t>(tail) >> (8 * (8 - n))) << 32;
+    } else {
+        for (size_t i = 0; i < length; i++) *k0 |= static_cast<uint64_t>(static_cast<unsigned char>(word[i])) << (8 * i);
+    }
+}
+
+// The lookup table for the `words` words just stored, right after dictClear
+// emptied it: at least twice as many slots as words, a power of two. The slots
+// are scattered over megabytes, so each word's slot is fetched a few words
+// ahead of its turn, and the reads overlap instead of waiting one by one.
+void dictBuildLookup(uint32_t words) {
+    uint32_t bits = 1;
+    while ((1u << bits) < 2 * words) bits++;
+    const uint32_t slots = 1u << bits;
+    dictSlotsUsed = slots;
+    dictSlotMask = slots - 1;
+    dictSlotShift = 64 - bits;
+    constexpr uint32_t AHEAD = 16;
+    struct Pending {
+        uint64_t k0, k1;
+        uint32_t slot;
+        bool longer;  // 16 bytes or more: looked up through its bucket instead
+    } pending[AHEAD];
+    for (uint32_t n = 0; n < words + AHEAD; n++) {
+        if (n >= AHEAD) {
+            const Pending& p = pending[n % AHEAD];
+            if (!p.longer) {
+                uint32_t i = p.slot;
+                while (dictSlots[i].k0 != 0 && (dictSlots[i].k0 != p.k0 || dictSlots[i].k1 != p.k1)) {
+                    i = (i + 1) & dictSlotMask;
+                }
+                dictSlots[i] = DictSlot{p.k0, p.k1};
+            }
+        }
+        if (n < words) {
+            const uint32_t at = dictLoadWordAt[n];
+            const uint32_t end = n + 1 < words ? dictLoadWordAt[n + 1] : dictWordPoolUsed;
+            const size_t length = end - at - 1;
+            Pending& p = pending[n % AHEAD];
+            p.longer = length >= 16;
+            if (p.longer) continue;
+            // The pool's slack makes 16 bytes readable from any word.
+            p.k0 = dictLoad8(dictWordPool + at) & dictByteMask(length);
+            p.k1 = length > 8 ? dictLoad8(dictWordPool + at + 8) & dictByteMask(length - 8) : 0;
+            p.slot = dictSlotOf(p.k0, p.k1);
+            __builtin_prefetch(&dictSlots[p.slot], 1);
+        }
+    }
+}
+
+// Each bucket's list, holding its words in file order. The lists are made
+// bucket by bucket, so that a list's head and nodes lie side by side in the
+// word store and every cell is written once, in order.
+void dictBuildLists(uint32_t words) {
+    // A loop of its own: the counts are scattered, and here their reads overlap.
+    for (uint32_t n = 0; n < words; n++) dictBucketSizes[dictLoadBucketOf[n]]++;
+    uint32_t at = 0;
+    for (int32_t b = 0; b < DICT_BUCKETS; b++) {
+        dictLoadCursor[b] = at;
+        at += static_cast<uint32_t>(dictBucketSizes[b]);
+    }
+    for (uint32_t n = 0; n < words; n++) dictLoadByBucket[dictLoadCursor[dictLoadBucketOf[n]]++] = dictLoadWordAt[n];
+    uint32_t next = 0;
+    for (int32_t b = 0; b < DICT_BUCKETS; b++) {
+        const uint32_t end = next + static_cast<uint32_t>(dictBucketSizes[b]);
+        if (next == end) continue;
+        wsListCreate(&dictBuckets[b]);
+        for (; next < end; next++) wsListAppend(dictBuckets[b], dictLoadByBucket[next]);
+    }
+}
+
+// The load's trace: each stored word, in file order, that scores more than any before it.
+void dictTraceBest(uint32_t words) {
+    if (dictTraceScore == nullptr) return;
+    int32_t bestScore = 0;
+    for (uint32_t n = 0; n < words; n++) {
+        const char* word = dictWordPool + dictLoadWordAt[n];
+        const int32_t score = dictTraceScore(word);
+        if (score > bestScore) {
+            bestScore = score;
+            cmDebugPrint("Best word found so far: %s, scores %d.", word, score);
+        }
+    }
+}
+
+}  // namespace
+
 DictLoadFailure dictLoadFailure() { return dictLastFailure; }
 
 uint64_t dictFileHash() { return dictLoadedHash; }
 
-bool dictLoad() {
+namespace {
+
+// dictLoad; with `indexed`, the solver's index too, grown on a second thread
+// from the words noted as they are stored, while the load makes its tables.
+bool dictLoadInto(bool indexed) {
     dictLastFailure = DICT_LOADED;
     char name[CM_PATH_SIZE];
     if (!cmPathJoin(CM_PATH_DATA, DICT_FILE, name, sizeof name)) {
@@ -177,135 +386,100 @@ bool dictLoad() {
     }
 
     dictClear();
-    dictLoadedHash = cmHashBytes(CM_HASH_START, fileText, size);
-    // First pass, in file order: count each bucket's pool bytes, and
-    // trace the best-scoring word. The words that fit the word store are those
-    // before the first that does not.
-    const char* cut = textEnd;
+    dictIndexNotesClear();
+    if (dictFingerprint) dictLoadedHash = cmHashBytes(CM_HASH_START, fileText, size);
+    // One pass in file order: each word upper-cased onto the end of the pool
+    // and its bucket noted. The words that
+    // fit the word store (a head for each bucket, a node for each word) are
+    // those before the first that does not.
+    std::memset(dictLoadBucketSeen, 0, sizeof dictLoadBucketSeen);
     uint32_t cellsLeft = WS_ARENA_CELLS;
-    uint32_t poolLeft = DICT_POOL_SIZE;
     uint32_t loaded = 0;
-    int32_t bestScore = 0;
-    char lineBuffer[DICT_LINE_SIZE];
-    do {
-        for (uint32_t i = 0; i < length; i++) {
-            const char c = line[i];
-            lineBuffer[i] = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
+    next = fileText;
+    uint64_t k0 = 0, k1 = 0;
+    bool hasKey = false;
+    while (dictNextWordKeyed(&next, textEnd, &line, &length, &k0, &k1, &hasKey)) {
+        if (hasKey) {
+            k0 = dictUpperCase(k0);
+            k1 = dictUpperCase(k1);
         }
-        lineBuffer[length] = '\0';
-        const int32_t bucket = dictHashBytes<false>(lineBuffer, length);
-        // Every word takes at least two bytes, so a bucket with none is new.
-        const uint32_t cellsNeeded = dictRunEnd[bucket] == 0 ? 2 : 1;
-        if (cellsLeft < cellsNeeded || poolLeft < length + 1) {
-            cut = line;
+        const int32_t bucket = hasKey ? dictHashShort(k0, k1, length) : dictHashBytes<true>(line, length);
+        uint64_t& seen = dictLoadBucketSeen[bucket / 64];
+        const uint64_t bit = uint64_t{1} << (bucket % 64);
+        const uint32_t cellsNeeded = (seen & bit) != 0 ? 1 : 2;
+        if (cellsLeft < cellsNeeded || DICT_POOL_SIZE - dictWordPoolUsed < length + 1) {
+            uint32_t refused = 1;
+            while (dictNextWord(&next, textEnd, &line, &length)) refused++;
+            std::fprintf(stderr, "worddiction.txt: the word store is full; %u words were loaded and %u refused.\n",
+                         loaded, refused);
             break;
         }
-        const int32_t score = dictTraceScore ? dictTraceScore(lineBuffer) : 0;
-        if (score > bestScore) {
-            bestScore = score;
-            cmDebugPrint("Best word found so far: %s, scores %d.", lineBuffer, score);
-        }
+        seen |= bit;
         cellsLeft -= cellsNeeded;
-        poolLeft -= length + 1;
-        dictRunEnd[bucket] += length + 1;
+        char* word = dictWordPool + dictWordPoolUsed;
+        if (hasKey) {
+            // Zero-padded: the word and its terminator in two stores (the pool's slack
+            // takes the bytes past the last word).
+            std::memcpy(word, &k0, 8);
+            std::memcpy(word + 8, &k1, 8);
+        } else {
+            for (uint32_t i = 0; i < length; i++) {
+                const char c = line[i];
+                word[i] = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
+            }
+            word[length] = '\0';
+        }
+        if (indexed && length < 16) {
+            if (!hasKey) {
+                // Near the file's end the line was not read 16 bytes at a time.
+                k0 = dictLoad8(word) & dictByteMask(length);
+                k1 = length > 8 ? dictLoad8(word + 8) & dictByteMask(length - 8) : 0;
+            }
+            dictIndexNote(k0, k1, length, dictWordPoolUsed);
+        }
+        dictLoadWordAt[loaded] = dictWordPoolUsed;
         dictLoadBucketOf[loaded] = bucket;
+        dictWordPoolUsed += length + 1;
         loaded++;
-    } while (dictNextWord(&next, textEnd, &line, &length));
-    if (cut != textEnd) {
-        uint32_t refused = 1;
-        while (dictNextWord(&next, textEnd, &line, &length)) refused++;
-        std::fprintf(stderr, "worddiction.txt: the word store is full; %u words were loaded and %u refused.\n",
-                     loaded, refused);
     }
-
-    // Each bucket gets one run of the pool, in bucket order, so that a lookup
-    // finds a bucket's words side by side.
-    uint32_t poolAt = 0;
-    for (uint32_t& bytes : dictRunEnd) {
-        const uint32_t n = bytes;
-        bytes = poolAt;
-        poolAt += n;
-    }
-    dictWordPoolUsed = poolAt;
-
-    // Second pass, in file order: each word is upper-cased into its bucket's
-    // run; within a bucket the file order stays.
-    next = fileText;
-    for (uint32_t n = 0; dictNextWord(&next, cut, &line, &length); n++) {
-        const int32_t bucket = dictLoadBucketOf[n];
-        char* word = dictWordPool + dictRunEnd[bucket];
-        for (uint32_t i = 0; i < length; i++) {
-            const char c = line[i];
-            word[i] = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
-        }
-        word[length] = '\0';
-        dictRunEnd[bucket] += length + 1;
-    }
-
-    // The lists, bucket by bucket: a bucket's head and nodes lie side by side in
-    // the word store too.
-    uint32_t at = 0;
-    for (int32_t bucket = 0; bucket < DICT_BUCKETS; bucket++) {
-        const uint32_t end = dictRunEnd[bucket];
-        if (at == end) continue;
-        wsListCreate(&dictBuckets[bucket]);
-        dictBucketFilled[bucket / 64] |= uint64_t{1} << (bucket % 64);
-        for (; at < end; at += static_cast<uint32_t>(std::strlen(dictWordPool + at)) + 1) {
-            wsListAppend(dictBuckets[bucket], at);
-            dictBucketSizes[bucket]++;
+    // The words are stored: the index may be grown from them while the
+    // tables are made.
+    std::thread helper;
+    if (indexed) {
+        try {
+            helper = std::thread(dictIndexBuildNoted);
+        } catch (const std::system_error&) {
+            dictIndexBuildNoted();  // no second thread: the same work in turn
         }
     }
+    dictBuildLists(loaded);
+    dictBuildLookup(loaded);
+    dictTraceBest(loaded);
+    if (helper.joinable()) helper.join();
     return true;
+}
+
+}  // namespace
+
+bool dictLoad() { return dictLoadInto(false); }
+
+bool dictLoadIndexed() {
+    if (dictLoadInto(true)) return true;
+    // A load that failed kept the words before it: their index, as ever.
+    dictIndexBuild();
+    return false;
 }
 
 namespace {
 
-// Mask of the first n bytes (n = 0 to 8) of a 64-bit word.
-uint64_t dictByteMask(size_t n) { return n >= 8 ? ~uint64_t{0} : (uint64_t{1} << (8 * n)) - 1; }
-
-uint64_t dictLoad8(const char* bytes) {
-    uint64_t v;
-    std::memcpy(&v, bytes, sizeof v);
-    return v;
-}
-
-// The top bit of each byte that is zero in v, exact up to the first zero byte
-// (a byte after a zero one may be flagged wrongly).
-uint64_t dictZeroBytesApprox(uint64_t v) { return (v - 0x0101010101010101u) & ~v & 0x8080808080808080u; }
-
-// The top bit of each byte that is zero in v, exactly.
-uint64_t dictZeroBytes(uint64_t v) {
-    const uint64_t low7 = 0x7F7F7F7F7F7F7F7Fu;
-    return ~(((v & low7) + low7) | v | low7);
-}
-
 // A word of up to 15 bytes (the game's longest is 15 letters) is looked up
-// without a branch on each letter: it is held zero-padded in two 64-bit words,
-// hashed with every factor past its end set to 1, and compared with each stored
-// word 16 bytes at a time, terminator included. A lookup then takes few wrong
-// turns, and the processor keeps several lookups' memory reads going at once.
+// without a branch on each letter: it is held zero-padded in two 64-bit words
+// and compared with a slot 16 bytes at a time, so a lookup takes few wrong
+// turns and the processor keeps several lookups' memory reads going at once.
 bool dictIsShortWord(const char* word, size_t length) {
-    // The word and its zero, n bytes, read as two overlapping loads of 4 or 8
-    // bytes each, so no load passes the zero; bytes past it are zero.
-    const size_t n = length + 1;
-    uint64_t k0 = 0;
-    uint64_t k1 = 0;
-    if (n >= 8) {
-        k0 = dictLoad8(word);
-        const uint64_t tail = dictLoad8(word + n - 8);
-        k1 = n > 8 ? tail >> (8 * (16 - n)) : 0;
-    } else if (n >= 4) {
-        uint32_t head;
-        uint32_t tail;
-        std::memcpy(&head, word, 4);
-        std::memcpy(&tail, word + n - 4, 4);
-        k0 = head | (static_cast<uint64_t>(tail) >> (8 * (8 - n))) << 32;
-    } else {
-        for (size_t i = 0; i < length; i++) k0 |= static_cast<uint64_t>(static_cast<unsigned char>(word[i])) << (8 * i);
-    }
-    char key[16];
-    std::memcpy(key, &k0, 8);
-    std::memcpy(key + 8, &k1, 8);
+    if (length == 0) return false;
+    uint64_t k0, k1;
+    dictShortKey(word, length, &k0, &k1);
     // A blank grid cell shows as a space, so a path through one is never a word.
     const uint64_t m0 = dictByteMask(length);
     const uint64_t m1 = length > 8 ? dictByteMask(length - 8) : 0;
@@ -313,45 +487,11 @@ bool dictIsShortWord(const char* word, size_t length) {
     const uint64_t notSpace0 = ~dictZeroBytes(k0 ^ spaces) | ~m0;
     const uint64_t notSpace1 = ~dictZeroBytes(k1 ^ spaces) | ~m1;
     if ((notSpace0 & notSpace1 & 0x8080808080808080u) != 0x8080808080808080u) return false;
-
-    // The same hash as dictHashBytes: products of five factors, then reduced.
-    // Three groups in three variables: independent chains the processor runs
-    // side by side (an array here went through memory on every factor).
-    auto factor = [&](uint32_t i) -> int64_t {
-        return i < length ? static_cast<signed char>(key[i]) + static_cast<int64_t>(i) : 1;
-    };
-    int64_t group0 = 1, group1 = 1, group2 = 1;
-    for (uint32_t i = 0; i < 5; i++) {
-        group0 *= factor(i);
-        group1 *= factor(i + 5);
-        group2 *= factor(i + 10);
+    for (uint32_t i = dictSlotOf(k0, k1);; i = (i + 1) & dictSlotMask) {
+        const DictSlot& slot = dictSlots[i];
+        if (slot.k0 == k0 && slot.k1 == k1) return true;
+        if (slot.k0 == 0) return false;
     }
-    int64_t h = group0 % DICT_HASH_MODULUS;
-    h = h * group1 % DICT_HASH_MODULUS;
-    h = h * group2 % DICT_HASH_MODULUS;
-    if (h < 0) h += DICT_HASH_MODULUS;
-    const int32_t bucket = static_cast<int32_t>(h);
-    if ((dictBucketFilled[bucket / 64] >> (bucket % 64) & 1) == 0) return false;
-
-    uint32_t at = bucket == 0 ? 0 : dictRunEnd[bucket - 1];
-    const uint32_t end = dictRunEnd[bucket];
-    const uint64_t t0 = dictByteMask(length + 1);
-    const uint64_t t1 = length + 1 > 8 ? dictByteMask(length + 1 - 8) : 0;
-    // The run holds a word (its bucket is filled). A stored word is read 16
-    // bytes at a time; the pool's slack makes that safe at its very end.
-    bool found = false;
-    do {
-        const char* stored = dictWordPool + at;
-        const uint64_t s0 = dictLoad8(stored);
-        const uint64_t s1 = dictLoad8(stored + 8);
-        found = (((s0 ^ k0) & t0) | ((s1 ^ k1) & t1)) == 0;
-        const uint32_t zero0 = static_cast<uint32_t>(std::countr_zero(dictZeroBytesApprox(s0))) / 8;
-        const uint32_t zero1 = static_cast<uint32_t>(std::countr_zero(dictZeroBytesApprox(s1))) / 8;
-        uint32_t storedLength = zero0 < 8 ? zero0 : 8 + zero1;
-        if (storedLength == 16) storedLength = static_cast<uint32_t>(std::strlen(stored));
-        at += storedLength + 1;
-    } while (!found && at < end);
-    return found;
 }
 
 }  // namespace
@@ -361,14 +501,10 @@ bool dictIsWord(const char* word) {
     if (length < 16) return dictIsShortWord(word, length);
     // A blank grid cell shows as a space, so a path through one is never a word.
     if (std::memchr(word, ' ', length) != nullptr) return false;
-    const int32_t bucket = dictHashBytes<false>(word, static_cast<uint32_t>(length));
-    // The bucket's words in list order, as its list would give them.
-    uint32_t at = bucket == 0 ? 0 : dictRunEnd[bucket - 1];
-    const uint32_t end = dictRunEnd[bucket];
-    while (at < end) {
-        const char* stored = dictWordPool + at;
-        if (std::strcmp(stored, word) == 0) return true;
-        at += static_cast<uint32_t>(std::strlen(stored)) + 1;
+    const wsList* list = dictBuckets[dictHashBytes<false>(word, static_cast<uint32_t>(length))];
+    if (list == nullptr) return false;
+    for (uint32_t at = list->first; at != WS_NULL; at = wsArena[at / WS_CELL_SIZE].node.next) {
+        if (std::strcmp(dictWordPool + wsArena[at / WS_CELL_SIZE].node.value, word) == 0) return true;
     }
     return false;
 }

@@ -1,5 +1,6 @@
 // The dictionary: every word of worddiction.txt in a hash table of word-store
-// lists over one pool of upper-case word texts.
+// lists over one pool of upper-case word texts, in file order; lookups go
+// through a table of their own (see dictionary.cpp).
 #pragma once
 
 #include <cstdint>
@@ -13,15 +14,20 @@ constexpr int32_t DICT_LINE_SIZE = 256;  // a line with its line end must be sho
 
 extern wsList* dictBuckets[DICT_BUCKETS];
 extern int32_t dictBucketSizes[DICT_BUCKETS];
-// Zero bytes after the pool's end, so that a lookup may read any stored word
-// 16 bytes at a time.
+// Bytes after the pool's end, so that the loader and the lookup table may
+// read or write any stored word 16 bytes at a time.
 constexpr uint32_t DICT_POOL_SLACK = 16;
 extern char dictWordPool[DICT_POOL_SIZE + DICT_POOL_SLACK];  // list values are offsets into it
 extern uint32_t dictWordPoolUsed;
 
-// The loader's trace reports each word that scores more than any before it;
-// the score comes from the rules, so start-up sets this. No trace while unset.
+// The loader's trace reports each word that scores more than any before it,
+// to cmDebugPrint, with the score this gives (the rules' own, such as
+// wordScore for player 0). No trace while unset, as start-up leaves it.
 extern int32_t (*dictTraceScore)(const char* word);
+// Whether dictLoad works out dictFileHash. Only a recording or a replay names
+// the list by it, and hashing the file byte by byte costs more than a
+// millisecond: start-up asks for it only then. True unless set otherwise.
+extern bool dictFingerprint;
 
 // The word list, in the data folder.
 constexpr const char* DICT_FILE = "worddiction.txt";
@@ -44,7 +50,8 @@ enum DictLoadFailure : int32_t {
 };
 DictLoadFailure dictLoadFailure();
 // cmHashBytes over the bytes of the word list the table holds; 0 when it holds
-// none. A recorded game names its word list by this.
+// none, or when it was loaded without dictFingerprint. A recorded game names
+// its word list by this.
 uint64_t dictFileHash();
 // True when exactly this zero-terminated upper-case word is stored. A word with
 // a space is never a word.

@@ -59,11 +59,13 @@ int32_t WinMain(void* instance, void* previousInstance, const char* commandLine,
     // A replay brings its own table, keys and tips: the save folder is not
     // even read, so nothing in it is set aside as damaged.
     if (!startCourse.ownSavedState) hiScoresLoad();
-    // The trace names the best word as player 0 would score it now.
-    dictTraceScore = [](const char* word) { return wordScore(0, word); };
-    const bool dictionaryMissing = !dictLoad();
-    // From the words just stored, so the grid search and dictIsWord agree.
-    dictIndexBuild();
+    // No load-time trace of the best-scoring word: its lines would go to the
+    // debug-print sink, which shows nothing, and scoring every word would add
+    // almost 2 ms to start-up. A developer can set dictTraceScore to see it.
+    // Only a recording or a replay names the word list by its fingerprint.
+    dictFingerprint = startCourse.begin != nullptr;
+    // The index from the words just stored, so the grid search and dictIsWord agree.
+    const bool dictionaryMissing = !dictLoadIndexed();
     gridTotalLetterWeights();
     keyInstallDefaults();
     tipsClear();

@@ -198,6 +198,16 @@ int32_t platBltFast(PlatSurface* dst, int32_t x, int32_t y, PlatSurface* src, in
 // for a view seen from the other side of the table.
 int32_t platBltFastTurned(PlatSurface* dst, int32_t x, int32_t y, PlatSurface* src, int32_t left, int32_t top,
                           int32_t right, int32_t bottom, bool keyed);
+// One copy of a run: the source rectangle [left, right) x [top, bottom) to (x, y).
+struct PlatBlt {
+    int32_t x, y, left, top, right, bottom;
+};
+// platBltFast for each of `count` copies in turn, all from src to dst, all
+// keyed or all not: a string's glyphs in one call rather than one call each.
+// Stops at the first copy that fails and returns its result, *made telling
+// how many were made before it; DD_OK with *made = count when all were.
+int32_t platBltFastRun(PlatSurface* dst, PlatSurface* src, const PlatBlt* blts, int32_t count, bool keyed,
+                       int32_t* made);
 // Shows the back buffer; paced to 60 frames a second by the backend.
 int32_t platFlip(PlatSurface* primary);
 // Releases the display and closes the window.

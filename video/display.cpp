@@ -102,6 +102,19 @@ int32_t vidBlitRect(int32_t x, int32_t y, int32_t left, int32_t top, int32_t rig
                     DD_OK);
 }
 
+void vidBlitRects(const PlatBlt* blts, int32_t count) {
+    for (int32_t at = 0; at < count;) {
+        int32_t made = 0;
+        const int32_t result = platBltFastRun(gBackSurface, gSheetSurface, blts + at, count - at, true, &made);
+        at += made;
+        if (result == DD_OK) return;
+        // The copy that failed, under the retry rule as vidBlitRect makes it.
+        if (result == DDERR_WASSTILLDRAWING) continue;
+        if (result == DDERR_SURFACELOST) vidRestoreAll();
+        at++;
+    }
+}
+
 int32_t vidBlitRectTurned(int32_t x, int32_t y, int32_t left, int32_t top, int32_t right, int32_t bottom) {
     return vidRetry(
         [&] { return platBltFastTurned(gBackSurface, x, y, gSheetSurface, left, top, right, bottom, true); }, DD_OK);

@@ -87,6 +87,10 @@ int32_t vidRestoreAll();
 int32_t vidBlitRect(int32_t x, int32_t y, int32_t left, int32_t top, int32_t right, int32_t bottom);
 // The same with the rectangle turned half a turn in place.
 int32_t vidBlitRectTurned(int32_t x, int32_t y, int32_t left, int32_t top, int32_t right, int32_t bottom);
+// vidBlitRect for each of `count` sheet rectangles in turn, in one call to the
+// display where nothing fails: a copy that fails ends only itself, and the rest
+// are made.
+void vidBlitRects(const PlatBlt* blts, int32_t count);
 
 // ---- The frame update's own copies, flip and mouse read -----------------------
 // These end the frame on any non-zero result, so a lost surface is reported as

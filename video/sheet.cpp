@@ -1,5 +1,6 @@
 #include "video/sheet.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdarg>
 #include <cstdio>
@@ -145,12 +146,36 @@ const VidBitmap* vidBitmapLoad(const char* name) {
         } else {
             int64_t rowBytes = (static_cast<int64_t>(width) * bitCount + 7) / 8;
             int64_t stride = (rowBytes + 3) / 4 * 4;
-            bool ok = true;
-            for (int64_t row = 0; row < height && ok; row++) {
-                int64_t fileRow = topDown ? row : height - 1 - row;
+            const int64_t pixelBytes = stride * (height - 1) + rowBytes;
+            bool ok = static_cast<int64_t>(pixelOffset) + pixelBytes <= INT32_MAX &&
+                      std::fseek(file, static_cast<long>(pixelOffset), SEEK_SET) == 0;
+            // The rows in the order the file holds them, in one read where they
+            // lie end to end (8 bits a pixel and a width of whole words: the
+            // sheet), else one after another: never a seek back, which would
+            // make the file's buffer read them all again.
+            if (ok && bitCount == 8 && stride == rowBytes) {
+                ok = readBytes(file, vidBitmapPixels, static_cast<size_t>(pixelBytes)) ==
+                     static_cast<size_t>(pixelBytes);
+                if (ok && !topDown) {
+                    // Stored bottom row first: the rows swap ends, in pieces.
+                    uint8_t piece[256];
+                    for (int64_t row = 0; row < height / 2; row++) {
+                        uint8_t* a = vidBitmapPixels + row * width;
+                        uint8_t* b = vidBitmapPixels + (height - 1 - row) * width;
+                        for (int64_t x = 0; x < width; x += static_cast<int64_t>(sizeof piece)) {
+                            const size_t n = static_cast<size_t>(std::min<int64_t>(sizeof piece, width - x));
+                            std::memcpy(piece, a + x, n);
+                            std::memcpy(a + x, b + x, n);
+                            std::memcpy(b + x, piece, n);
+                        }
+                    }
+                }
+            }
+            for (int64_t fileRow = 0; ok && !(bitCount == 8 && stride == rowBytes) && fileRow < height; fileRow++) {
+                int64_t row = topDown ? fileRow : height - 1 - fileRow;
                 uint8_t* dst = vidBitmapPixels + row * width;
-                int64_t at = static_cast<int64_t>(pixelOffset) + fileRow * stride;
-                if (at > INT32_MAX || std::fseek(file, static_cast<long>(at), SEEK_SET) != 0) {
+                if (fileRow > 0 && stride > rowBytes &&
+                    std::fseek(file, static_cast<long>(stride - rowBytes), SEEK_CUR) != 0) {
                     ok = false;
                     break;
                 }
@@ -200,7 +225,17 @@ int32_t vidCopyBitmap(PlatSurface* surface, const VidBitmap* bitmap, int32_t x, 
     int32_t surfaceHeight = surface->height;
     // Nearest-pixel stretch of the source rectangle over the whole surface;
     // source pixels outside the bitmap leave their target pixels as they were.
-    if (width > 0 && height > 0 && bitmap->pixels) {
+    if (width == surfaceWidth && height == surfaceHeight && bitmap->pixels) {
+        // No stretch (the sheet onto its own surface): rows as they are.
+        const int32_t from = std::max(0, -x);
+        const int32_t to = std::min(surfaceWidth, bitmap->width - x);
+        for (int32_t ty = 0; ty < surfaceHeight && from < to; ty++) {
+            const int64_t sy = static_cast<int64_t>(y) + ty;
+            if (sy < 0 || sy >= bitmap->height) continue;
+            std::memcpy(surface->pixels + static_cast<int64_t>(ty) * surface->pitch + from,
+                        bitmap->pixels + sy * bitmap->width + x + from, static_cast<size_t>(to - from));
+        }
+    } else if (width > 0 && height > 0 && bitmap->pixels) {
         for (int32_t ty = 0; ty < surfaceHeight; ty++) {
             int64_t sy = y + static_cast<int64_t>(ty) * height / surfaceHeight;
             if (sy < 0 || sy >= bitmap->height) continue;

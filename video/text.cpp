@@ -27,42 +27,76 @@ struct GlyphIndex {
 constexpr GlyphIndex smallGlyphs(SHEET_SMALL_CHARS, SHEET_SMALL_CHAR_COUNT);
 constexpr GlyphIndex bigGlyphs(SHEET_BIG_CHARS, SHEET_BIG_CHAR_COUNT);
 
+// The sheet rectangle of a character's glyph; false for a character without one.
+bool txtSmallGlyph(char c, SheetRect* r)
+{
+    const int32_t i = smallGlyphs.of[static_cast<uint8_t>(c)];
+    if (i < 0) return false;
+    *r = sheetSmallGlyph(i);
+    return true;
+}
+
+bool txtBigGlyph(char c, SheetRect* r)
+{
+    const int32_t i = bigGlyphs.of[static_cast<uint8_t>(c)];
+    if (i < 0) return false;
+    // Letters come first in the set; the digits follow at position 26.
+    *r = i < 26 ? sheetBigLetter(i) : sheetBigDigit(i - 26);
+    return true;
+}
+
+// Copies gathered before they go to the display together.
+constexpr int32_t TXT_RUN = 32;
+
+// n characters from x on, `advance` apart, as one run of copies: a busy frame
+// draws hundreds of glyphs, and a call to the display for each costs more
+// than the glyph's pixels.
+template <bool (*glyph)(char, SheetRect*)>
+void txtDrawRun(const char* text, int32_t n, int32_t x, int32_t y, int32_t advance)
+{
+    PlatBlt run[TXT_RUN];
+    int32_t count = 0;
+    for (int32_t i = 0; i < n; i++, x += advance) {
+        SheetRect r;
+        if (!glyph(text[i], &r)) continue;
+        run[count++] = PlatBlt{x, y, r.left, r.top, r.right, r.bottom};
+        if (count == TXT_RUN) {
+            vidBlitRects(run, count);
+            count = 0;
+        }
+    }
+    if (count > 0) vidBlitRects(run, count);
+}
+
 }  // namespace
 
 void txtDrawSmallChar(char c, int32_t x, int32_t y)
 {
-    int32_t i = smallGlyphs.of[static_cast<uint8_t>(c)];
-    if (i >= 0) txtBlit(x, y, sheetSmallGlyph(i));
+    SheetRect r;
+    if (txtSmallGlyph(c, &r)) txtBlit(x, y, r);
 }
 
 void txtDrawBigChar(char c, int32_t x, int32_t y)
 {
-    int32_t i = bigGlyphs.of[static_cast<uint8_t>(c)];
-    // Letters come first in the set; the digits follow at position 26.
-    if (i >= 0) txtBlit(x, y, i < 26 ? sheetBigLetter(i) : sheetBigDigit(i - 26));
+    SheetRect r;
+    if (txtBigGlyph(c, &r)) txtBlit(x, y, r);
 }
 
 void txtDrawBigCharTurned(char c, int32_t x, int32_t y)
 {
-    int32_t i = bigGlyphs.of[static_cast<uint8_t>(c)];
-    if (i < 0) return;
-    const SheetRect r = i < 26 ? sheetBigLetter(i) : sheetBigDigit(i - 26);
-    vidBlitRectTurned(x, y, r.left, r.top, r.right, r.bottom);
+    SheetRect r;
+    if (txtBigGlyph(c, &r)) vidBlitRectTurned(x, y, r.left, r.top, r.right, r.bottom);
 }
 
 void txtDrawSmallStringTurned(const char* text, int32_t x, int32_t y)
 {
     for (int32_t i = static_cast<int32_t>(strlen(text)) - 1; i >= 0; i--, x += TXT_SMALL_ADVANCE) {
-        int32_t g = smallGlyphs.of[static_cast<uint8_t>(text[i])];
-        if (g < 0) continue;
-        const SheetRect r = sheetSmallGlyph(g);
-        vidBlitRectTurned(x, y, r.left, r.top, r.right, r.bottom);
+        SheetRect r;
+        if (txtSmallGlyph(text[i], &r)) vidBlitRectTurned(x, y, r.left, r.top, r.right, r.bottom);
     }
 }
 
-// A plain loop per font rather than a call through a pointer: a busy frame
-// draws hundreds of characters.
-template <void (*drawChar)(char, int32_t, int32_t), int32_t advance>
+template <bool (*glyph)(char, SheetRect*), int32_t advance>
 static void txtDrawString(const char* text, int32_t x, int32_t y, int32_t align)
 {
     int32_t n = static_cast<int32_t>(strlen(text));
@@ -71,20 +105,17 @@ static void txtDrawString(const char* text, int32_t x, int32_t y, int32_t align)
     } else if (align == TXT_ALIGN_CENTRE) {
         x -= n * advance / 2;
     }
-    for (int32_t i = 0; i < n; i++) {
-        drawChar(text[i], x, y);
-        x += advance;
-    }
+    txtDrawRun<glyph>(text, n, x, y, advance);
 }
 
 void txtDrawSmallString(const char* text, int32_t x, int32_t y, int32_t align)
 {
-    txtDrawString<txtDrawSmallChar, TXT_SMALL_ADVANCE>(text, x, y, align);
+    txtDrawString<txtSmallGlyph, TXT_SMALL_ADVANCE>(text, x, y, align);
 }
 
 void txtDrawBigString(const char* text, int32_t x, int32_t y, int32_t align)
 {
-    txtDrawString<txtDrawBigChar, TXT_BIG_ADVANCE>(text, x, y, align);
+    txtDrawString<txtBigGlyph, TXT_BIG_ADVANCE>(text, x, y, align);
 }
 
 const char* txtLayoutWord(const char* p, int32_t* cursor, int32_t y, int32_t right, bool big, bool measureOnly)
@@ -105,12 +136,10 @@ const char* txtLayoutWord(const char* p, int32_t* cursor, int32_t y, int32_t rig
     }
     // Measuring, the first of the two passes over each line, only moves the cursor.
     if (!measureOnly) {
-        for (int32_t i = 0; i < n; i++) {
-            if (big) {
-                txtDrawBigChar(p[i], *cursor + i * advance, y);
-            } else {
-                txtDrawSmallChar(p[i], *cursor + i * advance, y);
-            }
+        if (big) {
+            txtDrawRun<txtBigGlyph>(p, n, *cursor, y, advance);
+        } else {
+            txtDrawRun<txtSmallGlyph>(p, n, *cursor, y, advance);
         }
     }
     *cursor += n * advance;

@@ -2,6 +2,7 @@
 
 #include "platform/blit.h"
 #include "platform/files.h"
+#include "platform/redraw.h"
 #include "platform/surfaceslots.h"
 
 #include <cstdio>
@@ -32,6 +33,7 @@ struct HeadlessState {
     PlatSurfaceSlots slots;
     PlatSurface* primary;
     PlatSurface* back;
+    Redraw redraw;  // the back buffer's copies, drawn again only where they changed
     PlatAudioCallback audioCallback;
     void* audioUser;
 };
@@ -56,6 +58,7 @@ void headlessReset() {
     std::memset(&hs, 0, sizeof hs);
     hs.windowProc = proc;
     std::memset(&headless, 0, sizeof headless);
+    headless.recordCopies = true;
     headless.realCopies = true;
     headless.displayMode = PlatDisplayMode{true, 0};
 }
@@ -81,7 +84,11 @@ void headlessSetMouse(int32_t dx, int32_t dy, bool button) {
 
 void headlessFail(HeadlessFaultKind kind, int32_t code, int32_t count) { hs.faults[kind] = Fault{code, count}; }
 void headlessClearCopies() { headless.copyCount = 0; }
-PlatSurface* headlessBackBuffer() { return hs.back; }
+PlatSurface* headlessBackBuffer() {
+    // The test may read or write it as it likes.
+    redrawSpoil(hs.redraw);
+    return hs.back;
+}
 
 void headlessSetFileSizeOverride(int64_t size) {
     hs.fileSizeOverride = size;
@@ -189,6 +196,7 @@ int32_t platCreatePrimary(bool, PlatSurface** primary) {
     if (!hs.primary) hs.primary = newSurface(PLAT_SCREEN_WIDTH, PLAT_SCREEN_HEIGHT);
     if (!hs.back) hs.back = newSurface(PLAT_SCREEN_WIDTH, PLAT_SCREEN_HEIGHT);
     if (!hs.primary || !hs.back) return DDERR_OUTOFVIDEOMEMORY;
+    if (hs.redraw.back != hs.back) redrawStart(hs.redraw, hs.back);
     *primary = hs.primary;
     return DD_OK;
 }
@@ -211,18 +219,26 @@ int32_t platCreateSurface(int32_t width, int32_t height, PlatSurface** surface) 
 int32_t platSurfaceRestore(PlatSurface* surface) {
     if (int32_t f = takeFault(HEADLESS_FAULT_RESTORE)) return f;
     if (!surface) return DDERR_INVALIDPARAMS;
+    redrawSpoil(hs.redraw);
     surface->lost = false;
     if (surface == hs.primary && hs.back) hs.back->lost = false;
     return DD_OK;
 }
 
-// Surfaces in the program's own memory: their pixels never move.
-int32_t platSurfaceLock(PlatSurface* surface) { return surface && surface->pixels ? DD_OK : DDERR_INVALIDPARAMS; }
+// Surfaces in the program's own memory: their pixels never move. Whoever locks
+// one may read or write any of it.
+int32_t platSurfaceLock(PlatSurface* surface) {
+    if (!surface || !surface->pixels) return DDERR_INVALIDPARAMS;
+    redrawSpoil(hs.redraw);
+    return DD_OK;
+}
 void platSurfaceUnlock(PlatSurface*) {}
 
 void platSurfaceRelease(PlatSurface* surface) {
     if (!surface) return;
+    redrawSpoil(hs.redraw);
     if (surface == hs.primary) {
+        redrawStart(hs.redraw, nullptr);
         // The back buffer goes with its primary.
         freeSurface(hs.back);
         hs.back = nullptr;
@@ -238,24 +254,47 @@ void platSetPalette(const PlatColor palette[256]) {
 
 namespace {
 
-int32_t headlessCopy(PlatSurface* dst, int32_t x, int32_t y, PlatSurface* src, int32_t left, int32_t top,
-                     int32_t right, int32_t bottom, bool keyed, bool turned) {
+// What a copy's surfaces must pass: the test's fault, if one is armed, then
+// the surfaces themselves.
+int32_t headlessCheck(const PlatSurface* dst, const PlatSurface* src) {
     if (int32_t f = takeFault(HEADLESS_FAULT_BLT)) return f;
     if (!dst || !src) return DDERR_INVALIDPARAMS;
     if (dst->lost || src->lost) return DDERR_SURFACELOST;
-    if (headless.copyCount < HEADLESS_MAX_COPIES) {
+    return DD_OK;
+}
+
+// A copy whose surfaces passed: recorded, checked against both surfaces, made.
+inline int32_t headlessPlace(PlatSurface* dst, int32_t x, int32_t y, PlatSurface* src, int32_t left, int32_t top,
+                             int32_t right, int32_t bottom, bool keyed, bool turned) {
+    if (headless.recordCopies && headless.copyCount < HEADLESS_MAX_COPIES) {
         headless.copies[headless.copyCount] = HeadlessCopy{dst, src, x, y, left, top, right, bottom, keyed, turned};
     }
     headless.copyCount++;
     // The real display would fault on a copy outside either surface; here it is refused.
     if (!blitFits(dst, x, y, src, left, top, right, bottom)) return DDERR_INVALIDPARAMS;
-    if (!headless.realCopies) return DD_OK;
+    if (!headless.realCopies) {
+        // The back buffer no longer holds what the copies draw.
+        redrawSpoil(hs.redraw);
+        return DD_OK;
+    }
+    if (dst == hs.back) {
+        redrawCopy(hs.redraw, src, x, y, left, top, right, bottom, keyed, turned);
+        return DD_OK;
+    }
+    // A surface the back buffer's copies may read from.
+    redrawSpoil(hs.redraw);
     if (turned) {
         blitPixelsTurned(dst, x, y, src, left, top, right, bottom, keyed);
     } else {
         blitPixels(dst, x, y, src, left, top, right, bottom, keyed);
     }
     return DD_OK;
+}
+
+int32_t headlessCopy(PlatSurface* dst, int32_t x, int32_t y, PlatSurface* src, int32_t left, int32_t top,
+                     int32_t right, int32_t bottom, bool keyed, bool turned) {
+    if (int32_t result = headlessCheck(dst, src)) return result;
+    return headlessPlace(dst, x, y, src, left, top, right, bottom, keyed, turned);
 }
 
 }  // namespace
@@ -270,7 +309,47 @@ int32_t platBltFastTurned(PlatSurface* dst, int32_t x, int32_t y, PlatSurface* s
     return headlessCopy(dst, x, y, src, left, top, right, bottom, keyed, true);
 }
 
+int32_t platBltFastRun(PlatSurface* dst, PlatSurface* src, const PlatBlt* blts, int32_t count, bool keyed,
+                       int32_t* made) {
+    // Each copy as platBltFast makes it: recorded, and open to its own fault
+    // while one is armed; otherwise the surfaces are checked once for the run.
+    const bool eachChecked = hs.faults[HEADLESS_FAULT_BLT].count > 0;
+    *made = 0;
+    if (!eachChecked) {
+        if (int32_t result = headlessCheck(dst, src)) return result;
+        if (dst == hs.back && headless.realCopies && !headless.recordCopies) {
+            // Counted and checked, then kept in one go up to any copy refused.
+            int32_t fit = 0;
+            while (fit < count && blitFits(dst, blts[fit].x, blts[fit].y, src, blts[fit].left, blts[fit].top,
+                                           blts[fit].right, blts[fit].bottom)) {
+                fit++;
+            }
+            redrawCopyRun(hs.redraw, src, blts, fit, keyed);
+            headless.copyCount += fit < count ? fit + 1 : count;
+            *made = fit;
+            return fit < count ? DDERR_INVALIDPARAMS : DD_OK;
+        }
+    }
+    for (int32_t i = 0; i < count; i++) {
+        const PlatBlt& b = blts[i];
+        int32_t result = eachChecked ? headlessCheck(dst, src) : DD_OK;
+        if (result == DD_OK) result = headlessPlace(dst, b.x, b.y, src, b.left, b.top, b.right, b.bottom, keyed, false);
+        if (result != DD_OK) {
+            *made = i;
+            return result;
+        }
+    }
+    *made = count;
+    return DD_OK;
+}
+
 int32_t platFlip(PlatSurface* primary) {
+    // The frame's copies are made whatever the flip does.
+    if (primary == hs.primary) {
+        redrawFinish(hs.redraw);
+        headless.frameDrawnPixels = hs.redraw.lastDrawnPixels;
+        headless.frameDrawnWhole = hs.redraw.lastWhole;
+    }
     if (int32_t f = takeFault(HEADLESS_FAULT_FLIP)) return f;
     if (!primary) return DDERR_INVALIDPARAMS;
     if (primary->lost) return DDERR_SURFACELOST;

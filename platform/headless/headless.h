@@ -29,11 +29,17 @@ constexpr int HEADLESS_ICON_MAX = 64;
 
 struct HeadlessRecord {
     uint32_t ticks;
-    // Copies since the last headlessClearCopies (the first HEADLESS_MAX_COPIES kept).
+    // Copies since the last headlessClearCopies (the first HEADLESS_MAX_COPIES kept
+    // while recordCopies is on; all are counted).
     HeadlessCopy copies[HEADLESS_MAX_COPIES];
     int32_t copyCount;
+    bool recordCopies;      // keep each copy's record for the test to read (off: only count them)
     bool realCopies;        // also move the pixels (off: only record them)
     int32_t flipCount;
+    // What the last flip's frame drew of the back buffer: its pixels, and
+    // whether it drew all its copies (else only where they changed).
+    int64_t frameDrawnPixels;
+    bool frameDrawnWhole;
     int32_t messageBoxCount;
     char lastMessageBoxText[512];
     char lastMessageBoxCaption[128];
@@ -60,8 +66,8 @@ struct HeadlessRecord {
 extern HeadlessRecord headless;
 
 // Back to a known state: clock 0, empty queue, no faults, nothing recorded,
-// no display, full screen at the largest scale, no executable folder; real
-// pixel copies on.
+// no display, full screen at the largest scale, no executable folder; copies
+// recorded, real pixel copies on.
 void headlessReset();
 void headlessSetTicks(uint32_t ticks);
 void headlessAdvanceTicks(uint32_t ms);

@@ -2,6 +2,7 @@
 // palette, scaled by whole factors; keys and focus as window messages; the
 // mouse as relative motion read once a frame.
 #include <SDL2/SDL.h>
+#include <errno.h>
 #include <signal.h>
 #include <time.h>
 #include <unistd.h>
@@ -12,11 +13,13 @@
 #include <cstring>
 
 #include "platform/blit.h"
+#include "platform/redraw.h"
 #include "platform/exefolder.h"
 #include "platform/files.h"
 #include "platform/surfaceslots.h"
 #include "platform/platform.h"
 #include "platform/sdl/sdl.h"
+#include "platform/sdl/sdlchanges.h"
 #include "platform/sdl/sdlkeys.h"
 #include "platform/sdl/sdlscale.h"
 
@@ -29,8 +32,8 @@ constexpr int32_t SDL_DIERR_OTHERAPPHASPRIO = static_cast<int32_t>(0x80070005);
 constexpr int SDL_QUEUE_SIZE = 512;
 // The longest a wait for messages sleeps before it looks at the hang-up flag.
 constexpr int SDL_WAIT_SLICE_MS = 100;
-constexpr double SDL_FRAME_SECONDS = 1.0 / 60.0;
-constexpr double SDL_CAP_SECONDS = 1.0 / 62.0;
+constexpr int64_t SDL_FRAME_NS = 1000000000 / 60;
+constexpr int64_t SDL_CAP_NS = 1000000000 / 62;
 
 struct SdlState {
     PlatWindowProc windowProc;
@@ -45,17 +48,25 @@ struct SdlState {
     SDL_Renderer* renderer;
     SDL_Texture* texture;
     bool textureInvalid;  // gone with a device reset: made again on restore
+    bool softwareRenderer;  // SDL's own: draws into the window's memory, which keeps what it shows
     PlatDisplayMode mode;  // full screen or not, and the window's scale
     bool vsync;
     bool pacing;
     bool displayIsSixty;  // vsync alone gives 60 frames a second
-    uint64_t nextFrame;   // performance-counter time of the next frame
+    int64_t nextFrame;    // monotonic nanoseconds of the next frame; 0: none yet
     bool swallowReturnUp;  // the Enter of Alt+Enter does not reach the game
 
     PlatSurfaceSlots slots;
     PlatSurface* primary;
     PlatSurface* back;
     uint32_t colors[256];
+    // The primary holds the picture last shown, and the texture the same in
+    // colour. Only the rows the copies touched are compared with it at a flip.
+    SdlChanges changes;
+    Redraw redraw;    // the back buffer's copies, drawn again only where they changed
+    bool uploadAll;   // the texture holds nothing yet, or another palette's colours
+    bool presentAll;  // the window lost, never had or resized its picture
+    SdlPresentCounts counts;
 
     bool focused;
     bool acquired;
@@ -94,6 +105,7 @@ PlatSurface* newSurface(int32_t width, int32_t height) { return surfaceSlotsNew(
 void freeSurface(PlatSurface* s) { surfaceSlotsFree(sdl.slots, s); }
 
 void loseAllSurfaces() {
+    redrawSpoil(sdl.redraw);
     for (int i = 0; i < PLAT_SURFACE_SLOTS; i++) {
         if (sdl.slots.used[i]) sdl.slots.surfaces[i].lost = true;
     }
@@ -156,6 +168,7 @@ void applyWindowMode() {
         SDL_SetWindowPosition(sdl.window, v.x, v.y);
     }
     checkRefreshRate();
+    sdl.presentAll = true;
 }
 
 int32_t buttonIndex(uint8_t button) {
@@ -220,7 +233,15 @@ void handleEvent(const SDL_Event& e) {
                 case SDL_WINDOWEVENT_MOVED:
                     checkRefreshRate();
                     break;
+                case SDL_WINDOWEVENT_SHOWN:
+                case SDL_WINDOWEVENT_EXPOSED:
+                case SDL_WINDOWEVENT_RESTORED:
+                case SDL_WINDOWEVENT_MAXIMIZED:
+                    // Flips present only what changed; a window shown again needs all of it.
+                    sdl.presentAll = true;
+                    break;
                 case SDL_WINDOWEVENT_SIZE_CHANGED:
+                    sdl.presentAll = true;
                     // The player's resizing is remembered as the scale it shows;
                     // the window's own placement (the largest scale, say) is not.
                     if (!sdl.mode.fullscreen && sdl.window) {
@@ -256,6 +277,8 @@ void handleEvent(const SDL_Event& e) {
             break;
         case SDL_RENDER_TARGETS_RESET:
             loseAllSurfaces();
+            sdl.uploadAll = true;
+            sdl.presentAll = true;
             break;
         default:
             break;
@@ -277,35 +300,64 @@ bool makeTexture() {
     sdl.texture = SDL_CreateTexture(sdl.renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
                                     PLAT_SCREEN_WIDTH, PLAT_SCREEN_HEIGHT);
     sdl.textureInvalid = sdl.texture == nullptr;
+    sdl.uploadAll = true;
+    sdl.presentAll = true;
     return sdl.texture != nullptr;
+}
+
+int64_t monotonicNs() {
+    timespec ts;
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return static_cast<int64_t>(ts.tv_sec) * 1000000000 + ts.tv_nsec;
 }
 
 // Frame-counted gauges, banners and blinking assume 60 frames a second, so
 // frames never come faster whatever the monitor does. On a 60 Hz display with
-// vsync the wait for the vertical blank paces them; the timer then only caps
-// at 62 a second, in case the driver ignores vsync, and never makes a frame
-// miss its blank.
-void paceFrame() {
+// vsync the wait for the vertical blank paces the frames that present; the
+// timer then only caps them at 62 a second, in case the driver ignores vsync,
+// and never makes a frame miss its blank. A frame that presents nothing has no
+// blank to wait for: the timer alone gives it its sixtieth of a second.
+// The sleep runs to the very time, with no spinning: a still screen costs
+// next to nothing.
+void paceFrame(bool vsyncWaits) {
     if (!sdl.pacing) return;
-    const uint64_t frequency = SDL_GetPerformanceFrequency();
-    const double seconds = sdl.vsync && sdl.displayIsSixty ? SDL_CAP_SECONDS : SDL_FRAME_SECONDS;
-    const uint64_t period = static_cast<uint64_t>(static_cast<double>(frequency) * seconds);
-    uint64_t now = SDL_GetPerformanceCounter();
+    const int64_t period = vsyncWaits && sdl.vsync && sdl.displayIsSixty ? SDL_CAP_NS : SDL_FRAME_NS;
+    const int64_t now = monotonicNs();
     if (sdl.nextFrame == 0 || now > sdl.nextFrame + 2 * period) {
         // First frame, or far behind (a pause in the debugger, a slow frame): start afresh.
         sdl.nextFrame = now + period;
         return;
     }
-    while (now < sdl.nextFrame) {
-        uint64_t left = (sdl.nextFrame - now) * 1000 / frequency;
-        if (left > 1) {
-            SDL_Delay(static_cast<uint32_t>(left - 1));
-        } else {
-            SDL_Delay(0);
+    if (now < sdl.nextFrame) {
+        const timespec until{static_cast<time_t>(sdl.nextFrame / 1000000000),
+                             static_cast<long>(sdl.nextFrame % 1000000000)};
+        // To a fixed time, so a signal's interruption just sleeps on.
+        while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &until, nullptr) == EINTR) {
         }
-        now = SDL_GetPerformanceCounter();
     }
     sdl.nextFrame += period;
+}
+
+// True for an OpenGL renderer that Mesa runs on the processor (llvmpipe,
+// softpipe), as on a machine or virtual screen without a graphics card. Its
+// every present redraws and copies the whole window; SDL's own software
+// renderer presents only what changed, for a fraction of the work. A renderer
+// the player chose (SDL_RENDER_DRIVER) stays.
+bool rendersOnTheProcessor(SDL_Renderer* renderer) {
+    const char* chosen = SDL_GetHint(SDL_HINT_RENDER_DRIVER);
+    if (chosen != nullptr && *chosen != '\0') return false;
+    SDL_RendererInfo info;
+    if (SDL_GetRendererInfo(renderer, &info) != 0 || std::strncmp(info.name, "opengl", 6) != 0) return false;
+    constexpr unsigned GL_RENDERER_NAME = 0x1F01;  // GL_RENDERER
+    using GetString = const unsigned char* (*)(unsigned);
+    const auto getString = reinterpret_cast<GetString>(SDL_GL_GetProcAddress("glGetString"));
+    const char* name = getString ? reinterpret_cast<const char*>(getString(GL_RENDERER_NAME)) : nullptr;
+    if (name == nullptr) return false;
+    static const char* const software[] = {"llvmpipe", "softpipe", "Software Rasterizer", "swrast"};
+    for (const char* kind : software) {
+        if (std::strstr(name, kind) != nullptr) return true;
+    }
+    return false;
 }
 
 bool debuggerAttached() {
@@ -344,6 +396,13 @@ bool sdlReadPixel(int32_t x, int32_t y, uint32_t* argb) {
     if (!sdl.renderer) return false;
     SDL_Rect r{x, y, 1, 1};
     return SDL_RenderReadPixels(sdl.renderer, &r, SDL_PIXELFORMAT_ARGB8888, argb, 4) == 0;
+}
+
+void sdlGetPresentCounts(SdlPresentCounts* counts) { *counts = sdl.counts; }
+
+void sdlShowWholePicture() {
+    sdl.uploadAll = true;
+    sdl.presentAll = true;
 }
 
 void sdlOutputSize(int32_t* width, int32_t* height) {
@@ -465,6 +524,7 @@ void platSetWindowIcon(const uint8_t* rgba, int32_t size) {
 int32_t platDisplayOpen(const char* title) {
     if (sdl.window) return DD_OK;
     sdl.noDisplay = false;
+    sdl.counts = SdlPresentCounts{};
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
     // Only a real desktop will do: left to itself SDL would fall back to its
@@ -478,6 +538,13 @@ int32_t platDisplayOpen(const char* title) {
         return DDERR_GENERIC;
     }
     sdl.videoUp = true;
+    // SDL's software renderer draws into the window's memory, which X shows
+    // straight from there, a changed rectangle at a time. Left to itself SDL
+    // would show that memory through a hidden OpenGL renderer instead, as a
+    // whole texture every frame: on a machine without a graphics card that
+    // costs far more than the drawing. The environment variable still wins.
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (driver && std::strcmp(driver, "x11") == 0) SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     catchHangUp();
     // Full screen is made as large as the desktop: without a window manager to
     // make it full screen it still covers the screen and agrees with what SDL
@@ -498,6 +565,10 @@ int32_t platDisplayOpen(const char* title) {
     if (sdl.window) {
         SDL_SetWindowMinimumSize(sdl.window, PLAT_SCREEN_WIDTH / 2, PLAT_SCREEN_HEIGHT / 2);
         sdl.renderer = SDL_CreateRenderer(sdl.window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
+        if (sdl.renderer && rendersOnTheProcessor(sdl.renderer)) {
+            SDL_DestroyRenderer(sdl.renderer);
+            sdl.renderer = nullptr;
+        }
         if (!sdl.renderer) sdl.renderer = SDL_CreateRenderer(sdl.window, -1, SDL_RENDERER_SOFTWARE);
     }
     if (sdl.window && sdl.renderer) {
@@ -510,7 +581,9 @@ int32_t platDisplayOpen(const char* title) {
         return DDERR_GENERIC;
     }
     SDL_RendererInfo info;
-    sdl.vsync = SDL_GetRendererInfo(sdl.renderer, &info) == 0 && (info.flags & SDL_RENDERER_PRESENTVSYNC);
+    const bool known = SDL_GetRendererInfo(sdl.renderer, &info) == 0;
+    sdl.vsync = known && (info.flags & SDL_RENDERER_PRESENTVSYNC);
+    sdl.softwareRenderer = known && (info.flags & SDL_RENDERER_SOFTWARE);
     checkRefreshRate();
     sdl.nextFrame = 0;
     SDL_ShowCursor(SDL_DISABLE);
@@ -525,9 +598,18 @@ const char* platDisplayError() { return sdl.error; }
 
 int32_t platCreatePrimary(bool, PlatSurface** primary) {
     if (!sdl.renderer) return DDERR_GENERIC;
+    if (!sdl.primary || !sdl.back) {
+        // New surfaces: the texture no longer holds what the primary does.
+        sdl.uploadAll = true;
+        sdl.presentAll = true;
+    }
     if (!sdl.primary) sdl.primary = newSurface(PLAT_SCREEN_WIDTH, PLAT_SCREEN_HEIGHT);
     if (!sdl.back) sdl.back = newSurface(PLAT_SCREEN_WIDTH, PLAT_SCREEN_HEIGHT);
     if (!sdl.primary || !sdl.back) return DDERR_OUTOFVIDEOMEMORY;
+    if (sdl.redraw.back != sdl.back) {
+        redrawStart(sdl.redraw, sdl.back);
+        sdl.redraw.drew = [](int32_t, int32_t y, int32_t, int32_t h) { sdlTouchRows(sdl.changes, y, h); };
+    }
     *primary = sdl.primary;
     return DD_OK;
 }
@@ -548,6 +630,7 @@ int32_t platCreateSurface(int32_t width, int32_t height, PlatSurface** surface) 
 
 int32_t platSurfaceRestore(PlatSurface* surface) {
     if (!surface) return DDERR_INVALIDPARAMS;
+    redrawSpoil(sdl.redraw);
     if (surface == sdl.primary) {
         if (!sdl.renderer) return DDERR_GENERIC;
         if ((sdl.textureInvalid || !sdl.texture) && !makeTexture()) return DDERR_OUTOFVIDEOMEMORY;
@@ -557,13 +640,21 @@ int32_t platSurfaceRestore(PlatSurface* surface) {
     return DD_OK;
 }
 
-// Surfaces in the program's own memory: their pixels never move.
-int32_t platSurfaceLock(PlatSurface* surface) { return surface && surface->pixels ? DD_OK : DDERR_INVALIDPARAMS; }
+// Surfaces in the program's own memory: their pixels never move. Whoever locks
+// one may read or write any of it.
+int32_t platSurfaceLock(PlatSurface* surface) {
+    if (!surface || !surface->pixels) return DDERR_INVALIDPARAMS;
+    redrawSpoil(sdl.redraw);
+    if (surface == sdl.back) sdlTouchAll(sdl.changes);
+    return DD_OK;
+}
 void platSurfaceUnlock(PlatSurface*) {}
 
 void platSurfaceRelease(PlatSurface* surface) {
     if (!surface) return;
+    redrawSpoil(sdl.redraw);
     if (surface == sdl.primary) {
+        redrawStart(sdl.redraw, nullptr);
         // The back buffer goes with its primary.
         freeSurface(sdl.back);
         sdl.back = nullptr;
@@ -572,7 +663,14 @@ void platSurfaceRelease(PlatSurface* surface) {
     freeSurface(surface);
 }
 
-void platSetPalette(const PlatColor palette[256]) { sdlBuildColorTable(palette, sdl.colors); }
+void platSetPalette(const PlatColor palette[256]) {
+    uint32_t colors[256];
+    sdlBuildColorTable(palette, colors);
+    // Another palette recolours every pixel shown; the same one (a restore) none.
+    if (std::memcmp(colors, sdl.colors, sizeof colors) == 0) return;
+    std::memcpy(sdl.colors, colors, sizeof colors);
+    sdl.uploadAll = true;
+}
 
 namespace {
 
@@ -585,6 +683,12 @@ int32_t sdlCopy(PlatSurface* dst, int32_t x, int32_t y, PlatSurface* src, int32_
     if (dst->lost || src->lost) return DDERR_SURFACELOST;
     // No clipping: a copy that does not lie wholly inside both surfaces is refused.
     if (!blitFits(dst, x, y, src, left, top, right, bottom)) return DDERR_INVALIDPARAMS;
+    if (dst == sdl.back) {
+        redrawCopy(sdl.redraw, src, x, y, left, top, right, bottom, keyed, movePixels == blitPixelsTurned);
+        return DD_OK;
+    }
+    // A surface the back buffer's copies may read from.
+    redrawSpoil(sdl.redraw);
     movePixels(dst, x, y, src, left, top, right, bottom, keyed);
     return DD_OK;
 }
@@ -601,29 +705,123 @@ int32_t platBltFastTurned(PlatSurface* dst, int32_t x, int32_t y, PlatSurface* s
     return sdlCopy<blitPixelsTurned>(dst, x, y, src, left, top, right, bottom, keyed);
 }
 
-int32_t platFlip(PlatSurface* primary) {
-    if (!primary || primary != sdl.primary || !sdl.back) return DDERR_INVALIDPARAMS;
-    if (primary->lost || sdl.back->lost) return DDERR_SURFACELOST;
-    if (!sdl.renderer) return DDERR_GENERIC;
-    void* pixels;
-    int pitch;
-    if (sdl.textureInvalid || !sdl.texture || SDL_LockTexture(sdl.texture, nullptr, &pixels, &pitch) != 0) {
-        loseAllSurfaces();
-        return DDERR_SURFACELOST;
+int32_t platBltFastRun(PlatSurface* dst, PlatSurface* src, const PlatBlt* blts, int32_t count, bool keyed,
+                       int32_t* made) {
+    *made = 0;
+    if (!dst || !src || !dst->pixels || !src->pixels) return DDERR_INVALIDPARAMS;
+    if (dst->lost || src->lost) return DDERR_SURFACELOST;
+    // The surfaces' checks once for the run; each copy's bounds its own. The
+    // copies before one refused are made.
+    int32_t fit = 0;
+    while (fit < count && blitFits(dst, blts[fit].x, blts[fit].y, src, blts[fit].left, blts[fit].top,
+                                   blts[fit].right, blts[fit].bottom)) {
+        fit++;
     }
-    sdlConvertFrame(sdl.back, sdl.colors, static_cast<uint32_t*>(pixels), pitch);
-    SDL_UnlockTexture(sdl.texture);
-    int outW = 0, outH = 0;
-    SDL_GetRendererOutputSize(sdl.renderer, &outW, &outH);
-    SdlViewport v = sdlFitPicture(outW, outH);
-    SDL_Rect dst{v.x, v.y, v.w, v.h};
+    if (dst == sdl.back) {
+        redrawCopyRun(sdl.redraw, src, blts, fit, keyed);
+    } else {
+        redrawSpoil(sdl.redraw);
+        for (int32_t i = 0; i < fit; i++) {
+            const PlatBlt& b = blts[i];
+            blitPixels(dst, b.x, b.y, src, b.left, b.top, b.right, b.bottom, keyed);
+        }
+    }
+    *made = fit;
+    return fit < count ? DDERR_INVALIDPARAMS : DD_OK;
+}
+
+namespace {
+
+// Converts the changed rectangles into the texture; false when it cannot be locked.
+bool uploadChanges(const SdlRect* rects, int32_t count) {
+    for (int32_t i = 0; i < count; i++) {
+        const SdlRect& r = rects[i];
+        const SDL_Rect area{r.x, r.y, r.w, r.h};
+        void* pixels;
+        int pitch;
+        if (SDL_LockTexture(sdl.texture, &area, &pixels, &pitch) != 0) return false;
+        sdlConvertRect(sdl.back, sdl.colors, r.x, r.y, r.w, r.h, static_cast<uint32_t*>(pixels), pitch);
+        SDL_UnlockTexture(sdl.texture);
+        sdl.counts.convertedPixels += r.w * r.h;
+    }
+    return true;
+}
+
+// The whole picture, centred on black: the renderer's buffers keep nothing
+// from one present to the next.
+void presentWhole(const SdlViewport& v) {
+    const SDL_Rect dst{v.x, v.y, v.w, v.h};
     SDL_SetRenderDrawColor(sdl.renderer, 0, 0, 0, 255);
     SDL_RenderClear(sdl.renderer);
     SDL_RenderCopy(sdl.renderer, sdl.texture, nullptr, &dst);
-    paceFrame();
+    paceFrame(true);
     SDL_RenderPresent(sdl.renderer);
-    // The visible surface now holds what is shown.
-    std::memcpy(primary->pixels, sdl.back->pixels, static_cast<size_t>(sdl.back->pitch) * sdl.back->height);
+}
+
+// Only the changed rectangles, scaled by the whole factor `f`, drawn into the
+// window's memory and shown from it: the rest of the window keeps what it
+// shows. For SDL's software renderer alone.
+void presentChanges(const SdlViewport& v, int32_t f, const SdlRect* rects, int32_t count) {
+    SDL_Rect shown[SDL_MAX_CHANGED_RECTS];
+    for (int32_t i = 0; i < count; i++) {
+        const SdlRect& r = rects[i];
+        const SDL_Rect from{r.x, r.y, r.w, r.h};
+        shown[i] = SDL_Rect{v.x + r.x * f, v.y + r.y * f, r.w * f, r.h * f};
+        SDL_RenderCopy(sdl.renderer, sdl.texture, &from, &shown[i]);
+    }
+    SDL_RenderFlush(sdl.renderer);
+    paceFrame(false);
+    SDL_UpdateWindowSurfaceRects(sdl.window, shown, count);
+    sdl.counts.partialPresents++;
+}
+
+}  // namespace
+
+int32_t platFlip(PlatSurface* primary) {
+    if (!primary || primary != sdl.primary || !sdl.back) return DDERR_INVALIDPARAMS;
+    // The frame's copies are made whatever the flip does.
+    redrawFinish(sdl.redraw);
+    if (primary->lost || sdl.back->lost) return DDERR_SURFACELOST;
+    if (!sdl.renderer) return DDERR_GENERIC;
+    if (sdl.textureInvalid || !sdl.texture) {
+        loseAllSurfaces();
+        return DDERR_SURFACELOST;
+    }
+    sdl.counts.flips++;
+    // The visible surface is brought up to what is shown on the way.
+    SdlRect rects[SDL_MAX_CHANGED_RECTS];
+    int32_t count;
+    if (sdl.uploadAll) {
+        std::memcpy(primary->pixels, sdl.back->pixels, static_cast<size_t>(sdl.back->pitch) * sdl.back->height);
+        std::memset(sdl.changes.touched, 0, sizeof sdl.changes.touched);
+        rects[0] = SdlRect{0, 0, PLAT_SCREEN_WIDTH, PLAT_SCREEN_HEIGHT};
+        count = 1;
+    } else {
+        count = sdlTakeChanges(sdl.changes, sdl.back, primary, rects);
+    }
+    if (!uploadChanges(rects, count)) {
+        loseAllSurfaces();
+        sdl.uploadAll = true;
+        return DDERR_SURFACELOST;
+    }
+    sdl.uploadAll = false;
+    if (count == 0 && !sdl.presentAll) {
+        // The same picture: the window keeps showing it.
+        paceFrame(false);
+        return DD_OK;
+    }
+    int outW = 0, outH = 0;
+    SDL_GetRendererOutputSize(sdl.renderer, &outW, &outH);
+    const SdlViewport v = sdlFitPicture(outW, outH);
+    const int32_t f = v.w / PLAT_SCREEN_WIDTH;
+    if (!sdl.presentAll && sdl.softwareRenderer && f >= 1 && v.w == PLAT_SCREEN_WIDTH * f &&
+        v.h == PLAT_SCREEN_HEIGHT * f) {
+        presentChanges(v, f, rects, count);
+    } else {
+        presentWhole(v);
+        sdl.presentAll = false;
+    }
+    sdl.counts.presents++;
     return DD_OK;
 }
 

@@ -49,9 +49,14 @@ void sdlBuildColorTable(const PlatColor palette[256], uint32_t table[256]) {
 }
 
 void sdlConvertFrame(const PlatSurface* surface, const uint32_t table[256], uint32_t* out, int32_t outPitch) {
-    for (int32_t row = 0; row < surface->height; row++) {
-        const uint8_t* src = surface->pixels + static_cast<ptrdiff_t>(row) * surface->pitch;
+    sdlConvertRect(surface, table, 0, 0, surface->width, surface->height, out, outPitch);
+}
+
+void sdlConvertRect(const PlatSurface* surface, const uint32_t table[256], int32_t x, int32_t y, int32_t w, int32_t h,
+                    uint32_t* out, int32_t outPitch) {
+    for (int32_t row = 0; row < h; row++) {
+        const uint8_t* src = surface->pixels + static_cast<ptrdiff_t>(y + row) * surface->pitch + x;
         uint32_t* dst = reinterpret_cast<uint32_t*>(reinterpret_cast<uint8_t*>(out) + static_cast<ptrdiff_t>(row) * outPitch);
-        for (int32_t i = 0; i < surface->width; i++) dst[i] = table[src[i]];
+        for (int32_t i = 0; i < w; i++) dst[i] = table[src[i]];
     }
 }

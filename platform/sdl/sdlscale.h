@@ -27,3 +27,7 @@ void sdlBuildColorTable(const PlatColor palette[256], uint32_t table[256]);
 // Converts the surface's palette indices to colours, row by row; `outPitch`
 // is in bytes.
 void sdlConvertFrame(const PlatSurface* surface, const uint32_t table[256], uint32_t* out, int32_t outPitch);
+// The same for the rectangle at x, y of w x h pixels alone: `out` receives its
+// top-left pixel first.
+void sdlConvertRect(const PlatSurface* surface, const uint32_t table[256], int32_t x, int32_t y, int32_t w, int32_t h,
+                    uint32_t* out, int32_t outPitch);

@@ -896,6 +896,20 @@ int32_t platBltFastTurned(PlatSurface* dst, int32_t x, int32_t y, PlatSurface* s
     return winCopy(dst, x, y, src, left, top, right, bottom, keyed, true);
 }
 
+int32_t platBltFastRun(PlatSurface* dst, PlatSurface* src, const PlatBlt* blts, int32_t count, bool keyed,
+                       int32_t* made) {
+    for (int32_t i = 0; i < count; i++) {
+        const PlatBlt& b = blts[i];
+        const int32_t result = winCopy(dst, b.x, b.y, src, b.left, b.top, b.right, b.bottom, keyed, false);
+        if (result != DD_OK) {
+            *made = i;
+            return result;
+        }
+    }
+    *made = count;
+    return DD_OK;
+}
+
 int32_t platFlip(PlatSurface* primary) {
     if (!primary || primary != win.primary || !win.back) return DDERR_INVALIDPARAMS;
     WinSlot* slot = slotOf(primary);

@@ -40,6 +40,20 @@ bool indexHolds(const std::string& word) {
     return dictIndexEndsWord(node);
 }
 
+// `count` words of 3 to 15 letters of A to F: few letters, many shared prefixes.
+std::vector<std::string> randomWords(uint64_t state, int count) {
+    std::vector<std::string> words;
+    for (int n = 0; n < count; n++) {
+        std::string w(3 + n % 13, 'A');
+        for (char& c : w) {
+            state = state * 6364136223846793005ULL + 1442695040888963407ULL;
+            c = static_cast<char>('A' + (state >> 33) % 6);
+        }
+        words.push_back(w);
+    }
+    return words;
+}
+
 using DictIndex = DictTest;
 
 TEST_F(DictIndex, HoldsEachStoredWordAGridCanSpellOnceAndNothingElse) {
@@ -75,6 +89,91 @@ TEST_F(DictIndex, AReloadEmptiesItUntilItIsBuiltAgainAndAFailedLoadLeavesIt) {
     ASSERT_FALSE(dictLoad());
     EXPECT_TRUE(dictIsWord("HEN"));
     EXPECT_EQ(indexWords(), (std::vector<std::string>{"HEN"}));
+}
+
+// A file in any order gives the very same index as the same words sorted,
+// node for node: the index sorts what the file does not.
+TEST_F(DictIndex, WordsInAnyOrderGiveTheSameIndexAsSorted) {
+    std::vector<std::string> words = randomWords(99, 3000);
+    words.push_back(words[17]);  // one listed twice
+    std::vector<std::string> sorted = words;
+    std::sort(sorted.begin(), sorted.end());
+    auto build = [](const std::vector<std::string>& list) {
+        std::string text;
+        for (const std::string& w : list) text += w + "\r\n";
+        EXPECT_TRUE(load(text));
+        dictIndexBuild();
+        return std::vector<DictIndexNode>(dictIndexNodes, dictIndexNodes + dictIndexNodeCount);
+    };
+    const std::vector<DictIndexNode> fromSorted = build(sorted);
+    const uint32_t sortedWords = dictIndexWordCount;
+    const std::vector<DictIndexNode> fromShuffled = build(words);
+    ASSERT_EQ(fromShuffled.size(), fromSorted.size());
+    EXPECT_EQ(dictIndexWordCount, sortedWords);
+    for (size_t i = 0; i < fromSorted.size(); i++) {
+        ASSERT_EQ(fromShuffled[i].children, fromSorted[i].children) << i;
+        ASSERT_EQ(fromShuffled[i].first, fromSorted[i].first) << i;
+    }
+    std::set<std::string> distinct(words.begin(), words.end());
+    EXPECT_EQ(indexWords(), std::vector<std::string>(distinct.begin(), distinct.end()));
+}
+
+std::vector<std::string> tracedWords;
+
+// The index built on a second thread during the load, from the words noted
+// as they are stored: the same index and tables as building it after the
+// load, the trace shown the same words in the same order, for a file in any
+// order and in sorted order; a failed load keeps the old words' index.
+TEST_F(DictIndex, BuiltBesideTheLoadItIsWhatItIsBuiltAfter) {
+    std::vector<std::string> words = randomWords(7, 5000);
+    // Words no grid can spell, and a short last line read near the file's end.
+    for (const char* w : {"can't", "ab", "abcdefabcdefabcdef", "q2q", "cafe"}) words.emplace_back(w);
+    std::vector<std::string> sorted = words;
+    std::sort(sorted.begin(), sorted.end());
+    dictTraceScore = [](const char* word) {
+        tracedWords.emplace_back(word);
+        return 0;
+    };
+    struct Result {
+        std::vector<DictIndexNode> nodes;
+        uint32_t words;
+        std::vector<std::string> traced;
+        std::vector<int32_t> bucketSizes;
+    };
+    auto take = [] {
+        Result r{std::vector<DictIndexNode>(dictIndexNodes, dictIndexNodes + dictIndexNodeCount), dictIndexWordCount,
+                 tracedWords, std::vector<int32_t>(dictBucketSizes, dictBucketSizes + DICT_BUCKETS)};
+        tracedWords.clear();
+        return r;
+    };
+    for (const std::vector<std::string>* list : {&words, &sorted}) {
+        SCOPED_TRACE(list == &words ? "in any order" : "sorted");
+        std::string text;
+        for (const std::string& w : *list) text += w + "\r\n";
+        writeFile("worddiction.txt", text);
+        ASSERT_TRUE(dictLoad());
+        dictIndexBuild();
+        const Result after = take();
+        ASSERT_TRUE(dictLoadIndexed());
+        const Result beside = take();
+        EXPECT_GT(after.words, 1000u);
+        EXPECT_EQ(after.traced.size(), list->size());
+        EXPECT_EQ(beside.words, after.words);
+        EXPECT_EQ(beside.traced, after.traced);
+        EXPECT_EQ(beside.bucketSizes, after.bucketSizes);
+        ASSERT_EQ(beside.nodes.size(), after.nodes.size());
+        for (size_t i = 0; i < after.nodes.size(); i++) {
+            ASSERT_EQ(beside.nodes[i].children, after.nodes[i].children) << i;
+            ASSERT_EQ(beside.nodes[i].first, after.nodes[i].first) << i;
+        }
+        EXPECT_TRUE(indexHolds(list == &words ? "CAFE" : words[0]));
+        EXPECT_FALSE(indexHolds("CAN'T"));
+
+        std::remove("worddiction.txt");
+        EXPECT_FALSE(dictLoadIndexed());
+        EXPECT_EQ(dictIndexWordCount, after.words) << "the words kept keep their index";
+    }
+    dictTraceScore = nullptr;
 }
 
 // The largest file that loads, of 15-letter words that share few letters, on

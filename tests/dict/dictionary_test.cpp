@@ -15,6 +15,7 @@
 
 #include "Core/cmpath.h"
 #include "Core/cmrand.h"
+#include "dict/dicthash.h"
 #include "dicttestdir.h"
 
 namespace {
@@ -68,6 +69,22 @@ TEST(DictHash, AgreesWithTheByteByByteRuleForAnyBytesAndLength) {
         std::string text(static_cast<size_t>(cmRand() % 300), 'x');
         for (char& c : text) c = static_cast<char>(1 + cmRand() % 255);
         ASSERT_EQ(dictHash(text.c_str()), referenceHash(text)) << n;
+    }
+}
+
+TEST(DictHash, TheShortWordFormAgreesWithTheRuleForAnyBytesUpTo15) {
+    cmSrand(6);
+    for (int n = 0; n < 3000; n++) {
+        std::string text(static_cast<size_t>(1 + cmRand() % 15), 'x');
+        // Half of them plain ASCII, which has a path of its own.
+        const uint32_t top = n % 2 == 0 ? 127 : 255;
+        for (char& c : text) c = static_cast<char>(1 + cmRand() % top);
+        char padded[16] = {};
+        std::memcpy(padded, text.data(), text.size());
+        uint64_t k0, k1;
+        std::memcpy(&k0, padded, 8);
+        std::memcpy(&k1, padded + 8, 8);
+        ASSERT_EQ(dictHashShort(k0, k1, static_cast<uint32_t>(text.size())), referenceHash(text)) << n;
     }
 }
 
@@ -228,6 +245,56 @@ TEST_F(Dictionary, LinesLongerThan255BytesAreSkippedWhole) {
     EXPECT_FALSE(dictIsWord(upper(huge).c_str()));
     EXPECT_TRUE(dictIsWord("YAK"));
     EXPECT_EQ(storedWords(), 2);
+}
+
+TEST_F(Dictionary, OnlyAToZAreUpperCasedWhateverTheWordsLengthOrPlaceInTheFile) {
+    // Every byte a line can hold, inside a short word, a long one (16 bytes and
+    // more) and a short one on the file's last line, with less than 16 bytes left.
+    std::vector<std::string> lines;
+    for (int b = 1; b < 256; b++) {
+        if (b == '\n') continue;
+        const std::string c(1, static_cast<char>(b));
+        lines.push_back("q" + c + "z");
+        lines.push_back("longer word " + c + " here");
+    }
+    lines.push_back("tail\xe9m");
+    std::string text;
+    for (const std::string& l : lines) text += l + "\r\n";
+    ASSERT_TRUE(load(text));
+    ASSERT_EQ(storedWords(), static_cast<int64_t>(lines.size()));
+    uint32_t at = 0;
+    for (const std::string& l : lines) {
+        const std::string expected = upper(l);
+        ASSERT_EQ(std::string(dictWordPool + at), expected) << "stored in file order";
+        EXPECT_GT(dictBucketSizes[dictHash(expected.c_str())], 0) << expected;
+        if (expected.find(' ') == std::string::npos) {
+            EXPECT_TRUE(dictIsWord(expected.c_str())) << expected;
+            if (expected != l) {
+                EXPECT_FALSE(dictIsWord(l.c_str())) << l;
+            }
+        }
+        at += static_cast<uint32_t>(expected.size()) + 1;
+    }
+}
+
+TEST_F(Dictionary, LinesOfEveryLengthAreReadWhereverTheyEnd) {
+    // Words of 1 to 20 letters, then the file ends 0 to 20 bytes after the last
+    // one's line feed with a line that has none.
+    for (size_t tail = 0; tail <= 20; tail++) {
+        std::string text;
+        std::vector<std::string> words;
+        for (size_t n = 1; n <= 20; n++) {
+            words.push_back(std::string(n, static_cast<char>('a' + n)) + "x");
+            text += words.back() + (n % 2 ? "\r\n" : "\n");
+        }
+        text += std::string(tail, 'y');
+        ASSERT_TRUE(load(text)) << tail;
+        for (const std::string& w : words) EXPECT_TRUE(dictIsWord(upper(w).c_str())) << w << ", tail " << tail;
+        EXPECT_EQ(storedWords(), 20) << tail;
+        if (tail > 0) {
+            EXPECT_FALSE(dictIsWord(upper(std::string(tail, 'y')).c_str())) << tail;
+        }
+    }
 }
 
 TEST_F(Dictionary, HighBytesLoadAndAreFoundInTheirBucket) {

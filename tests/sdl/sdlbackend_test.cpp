@@ -1,6 +1,7 @@
 // The SDL backend itself, over SDL's dummy video driver: events become window
 // messages, the mouse follows focus, surfaces are lost on a device reset, and
-// the flip shows the palette-converted picture centred and scaled.
+// the flip shows the palette-converted picture centred and scaled, converting
+// and presenting only what changed.
 #include <SDL2/SDL.h>
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -377,6 +378,181 @@ TEST_F(SdlBackend, FlipShowsThePaletteColoursCentredAtTheLargestWholeFactor) {
     }
     // The visible surface holds what was shown.
     EXPECT_EQ(primary->pixels[0], 2);
+}
+
+// The window's colour at picture pixel (x, y), its top-left block.
+uint32_t shownColour(int32_t x, int32_t y) {
+    int32_t w, h;
+    sdlOutputSize(&w, &h);
+    const SdlViewport v = sdlFitPicture(w, h);
+    const int32_t f = v.w / PLAT_SCREEN_WIDTH;
+    uint32_t c = 0;
+    EXPECT_TRUE(sdlReadPixel(v.x + x * f, v.y + y * f, &c));
+    return c & 0xFFFFFF;
+}
+
+class SdlPresent : public SdlBackend {
+protected:
+    void SetUp() override {
+        SdlBackend::SetUp();
+        PlatColor palette[256] = {};
+        palette[1] = PlatColor{255, 0, 0};
+        palette[2] = PlatColor{0, 0, 255};
+        palette[3] = PlatColor{0, 255, 0};
+        platSetPalette(palette);
+        ASSERT_EQ(platCreateSurface(4, 2, &sheet), DD_OK);
+        std::memset(sheet->pixels, 2, 8);
+        fill(1);
+        ASSERT_EQ(platFlip(primary), DD_OK);
+        sdlGetPresentCounts(&before);
+    }
+    // The whole back buffer in one colour, as the frame's background copy draws it.
+    void fill(uint8_t c) {
+        ASSERT_EQ(platSurfaceLock(back), DD_OK);
+        std::memset(back->pixels, c, static_cast<size_t>(back->pitch) * back->height);
+        platSurfaceUnlock(back);
+    }
+    SdlPresentCounts since() {
+        SdlPresentCounts now;
+        sdlGetPresentCounts(&now);
+        return SdlPresentCounts{now.flips - before.flips, now.presents - before.presents,
+                                now.partialPresents - before.partialPresents,
+                                now.convertedPixels - before.convertedPixels};
+    }
+    SdlPresentCounts before{};
+};
+
+TEST_F(SdlPresent, APictureThatComesOutTheSameIsNeitherConvertedNorPresented) {
+    for (int i = 0; i < 3; i++) {
+        fill(1);  // every row drawn again, every row the same
+        ASSERT_EQ(platFlip(primary), DD_OK);
+    }
+    const SdlPresentCounts n = since();
+    EXPECT_EQ(n.flips, 3);
+    EXPECT_EQ(n.presents, 0);
+    EXPECT_EQ(n.convertedPixels, 0);
+    EXPECT_EQ(shownColour(0, 0), 0xFF0000u) << "the window keeps the picture";
+}
+
+TEST_F(SdlPresent, OnlyTheChangedRectangleIsConvertedAndShown) {
+    fill(1);
+    ASSERT_EQ(platBltFast(back, 100, 50, sheet, 0, 0, 4, 2, false), DD_OK);
+    ASSERT_EQ(platFlip(primary), DD_OK);
+    const SdlPresentCounts n = since();
+    EXPECT_EQ(n.presents, 1);
+    EXPECT_EQ(n.partialPresents, 1) << "SDL's software renderer draws over the dummy display";
+    EXPECT_EQ(n.convertedPixels, 4 * 2);
+    EXPECT_EQ(shownColour(100, 50), 0x0000FFu);
+    EXPECT_EQ(shownColour(103, 51), 0x0000FFu);
+    EXPECT_EQ(shownColour(104, 51), 0xFF0000u);
+    EXPECT_EQ(shownColour(99, 50), 0xFF0000u);
+    EXPECT_EQ(shownColour(639, 479), 0xFF0000u) << "the rest stays as shown";
+    EXPECT_EQ(std::memcmp(primary->pixels, back->pixels, static_cast<size_t>(back->pitch) * back->height), 0)
+        << "the visible surface holds what is shown";
+    // And back: the same rectangle again.
+    fill(1);
+    ASSERT_EQ(platFlip(primary), DD_OK);
+    EXPECT_EQ(since().convertedPixels, 2 * 4 * 2);
+    EXPECT_EQ(shownColour(100, 50), 0xFF0000u);
+}
+
+TEST_F(SdlPresent, TurnedCopiesAndPixelsWrittenUnderLockAreSeenToo) {
+    ASSERT_EQ(platBltFastTurned(back, 200, 300, sheet, 0, 0, 4, 2, false), DD_OK);
+    ASSERT_EQ(platFlip(primary), DD_OK);
+    EXPECT_EQ(shownColour(203, 301), 0x0000FFu);
+    ASSERT_EQ(platSurfaceLock(back), DD_OK);
+    back->pixels[400 * back->pitch + 600] = 3;
+    platSurfaceUnlock(back);
+    ASSERT_EQ(platFlip(primary), DD_OK);
+    EXPECT_EQ(shownColour(600, 400), 0x00FF00u);
+    EXPECT_EQ(since().presents, 2);
+}
+
+TEST_F(SdlPresent, AWindowShownAgainOrResizedGetsTheWholePictureWithoutConvertingIt) {
+    for (uint8_t event : {SDL_WINDOWEVENT_EXPOSED, SDL_WINDOWEVENT_SIZE_CHANGED, SDL_WINDOWEVENT_RESTORED}) {
+        pushWindow(event);
+        drain();
+        const SdlPresentCounts was = since();
+        ASSERT_EQ(platFlip(primary), DD_OK);
+        const SdlPresentCounts n = since();
+        EXPECT_EQ(n.presents, was.presents + 1) << int(event);
+        EXPECT_EQ(n.partialPresents, was.partialPresents) << int(event);
+        EXPECT_EQ(n.convertedPixels, 0) << int(event);
+    }
+    // Alt+Enter too, and the picture lands in the new window whole.
+    sdlToggleFullscreen();
+    ASSERT_EQ(platFlip(primary), DD_OK);
+    EXPECT_EQ(shownColour(0, 0), 0xFF0000u);
+    EXPECT_EQ(shownColour(639, 479), 0xFF0000u);
+    EXPECT_EQ(since().presents, 4);
+}
+
+// The game's window, for tests that resize it as a player would.
+SDL_Window* gameWindow() {
+    for (uint32_t id = 1; id < 64; id++) {
+        SDL_Window* w = SDL_GetWindowFromID(id);
+        if (w && std::strcmp(SDL_GetWindowTitle(w), "Tarvo Quelms") == 0) return w;
+    }
+    return nullptr;
+}
+
+TEST_F(SdlPresent, ScaledUpAChangedRectangleLandsOnExactlyItsBlocks) {
+    SDL_Window* window = gameWindow();
+    ASSERT_NE(window, nullptr);
+    const PlatDisplayMode windowed{false, 1};
+    platSetDisplayMode(&windowed);
+    for (int32_t f : {2, 3}) {
+        SDL_SetWindowSize(window, PLAT_SCREEN_WIDTH * f + 10, PLAT_SCREEN_HEIGHT * f + 6);
+        drain();
+        fill(1);
+        ASSERT_EQ(platFlip(primary), DD_OK);
+        const int32_t partial = since().partialPresents;
+        ASSERT_EQ(platBltFast(back, 101, 51, sheet, 0, 0, 4, 2, false), DD_OK);
+        ASSERT_EQ(platFlip(primary), DD_OK);
+        EXPECT_EQ(since().partialPresents, partial + 1) << f;
+        int32_t w, h;
+        sdlOutputSize(&w, &h);
+        const SdlViewport v = sdlFitPicture(w, h);
+        ASSERT_EQ(v.w, PLAT_SCREEN_WIDTH * f);
+        // Every window pixel of the picture's rows 50 to 53 and columns 100 to 105.
+        for (int32_t y = 50 * f; y < 54 * f; y++) {
+            for (int32_t x = 100 * f; x < 106 * f; x++) {
+                const bool inside = x / f >= 101 && x / f < 105 && y / f >= 51 && y / f < 53;
+                uint32_t c = 0;
+                ASSERT_TRUE(sdlReadPixel(v.x + x, v.y + y, &c));
+                ASSERT_EQ(c & 0xFFFFFF, inside ? 0x0000FFu : 0xFF0000u) << "factor " << f << " at " << x << ", " << y;
+            }
+        }
+    }
+}
+
+TEST_F(SdlPresent, AnotherPaletteRecoloursTheWholePictureAndTheSameOneNothing) {
+    PlatColor palette[256] = {};
+    palette[1] = PlatColor{255, 0, 0};
+    palette[2] = PlatColor{0, 0, 255};
+    palette[3] = PlatColor{0, 255, 0};
+    platSetPalette(palette);  // as a restore sets it again
+    ASSERT_EQ(platFlip(primary), DD_OK);
+    EXPECT_EQ(since().presents, 0);
+    palette[1] = PlatColor{255, 255, 255};
+    platSetPalette(palette);
+    ASSERT_EQ(platFlip(primary), DD_OK);
+    EXPECT_EQ(since().convertedPixels, PLAT_SCREEN_WIDTH * PLAT_SCREEN_HEIGHT);
+    EXPECT_EQ(shownColour(320, 240), 0xFFFFFFu);
+}
+
+TEST_F(SdlPresent, AfterADeviceResetTheNewTextureGetsTheWholePicture) {
+    SDL_Event e{};
+    e.type = SDL_RENDER_DEVICE_RESET;
+    SDL_PushEvent(&e);
+    drain();
+    EXPECT_EQ(platFlip(primary), DDERR_SURFACELOST);
+    ASSERT_EQ(platSurfaceRestore(primary), DD_OK);
+    ASSERT_EQ(platFlip(primary), DD_OK);
+    const SdlPresentCounts n = since();
+    EXPECT_EQ(n.convertedPixels, PLAT_SCREEN_WIDTH * PLAT_SCREEN_HEIGHT);
+    EXPECT_EQ(n.presents, 1);
+    EXPECT_EQ(shownColour(320, 240), 0xFF0000u);
 }
 
 }  // namespace

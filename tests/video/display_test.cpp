@@ -414,6 +414,52 @@ TEST_F(Display, OtherFailuresEndTheCallWithoutARestore) {
     EXPECT_EQ(headless.paletteSetCount, palettesBefore);
 }
 
+// A run of copies stops at the first one refused, with the ones before it
+// made, whether the backend records each copy or only counts them; an armed
+// fault meets the run's first copy.
+TEST_F(Display, ARunOfCopiesStopsAtTheFirstRefusedWithTheOnesBeforeItMade) {
+    struct Case {
+        bool recorded;
+        int32_t fault;
+        int32_t result, made, counted;
+    } cases[] = {
+        {true, 0, DDERR_INVALIDPARAMS, 1, 2},
+        {false, 0, DDERR_INVALIDPARAMS, 1, 2},
+        {false, DDERR_WASSTILLDRAWING, DDERR_WASSTILLDRAWING, 0, 0},
+    };
+    // The middle copy reaches past the screen's right edge.
+    const PlatBlt run[] = {{10, 10, 0, 0, 2, 2}, {639, 10, 0, 0, 2, 2}, {20, 10, 0, 0, 2, 2}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.recorded ? "recorded" : c.fault ? "fault" : "counted");
+        reset();
+        startUp();
+        // Two empty frames: the copies that follow wait for the flip.
+        ASSERT_EQ(vidFlip(), DD_OK);
+        ASSERT_EQ(vidFlip(), DD_OK);
+        headless.recordCopies = c.recorded;
+        headlessClearCopies();
+        if (c.fault) headlessFail(HEADLESS_FAULT_BLT, c.fault);
+        int32_t made = -1;
+        EXPECT_EQ(platBltFastRun(gBackSurface, gSheetSurface, run, 3, true, &made), c.result);
+        EXPECT_EQ(made, c.made);
+        EXPECT_EQ(headless.copyCount, c.counted);
+        ASSERT_EQ(vidFlip(), DD_OK);
+        EXPECT_FALSE(headless.frameDrawnWhole) << "the run was kept for the flip";
+        const PlatSurface* back = headlessBackBuffer();
+        // Sheet pixel (1, 0) is red; (0, 0) is black, the key, and leaves the cleared buffer.
+        EXPECT_EQ(back->pixels[10 * back->pitch + 11], c.made >= 1 ? sheetRows[0][1] : 0);
+        EXPECT_EQ(back->pixels[10 * back->pitch + 10], 0);
+        EXPECT_EQ(back->pixels[10 * back->pitch + 21], 0) << "nothing after the refused copy";
+    }
+    // The whole run, once nothing is refused.
+    const PlatBlt fits[] = {run[0], run[2]};
+    int32_t made = -1;
+    EXPECT_EQ(platBltFastRun(gBackSurface, gSheetSurface, fits, 2, true, &made), DD_OK);
+    EXPECT_EQ(made, 2);
+    ASSERT_EQ(vidFlip(), DD_OK);
+    EXPECT_EQ(headlessBackBuffer()->pixels[10 * gBackSurface->pitch + 21], sheetRows[0][1]);
+}
+
 TEST_F(Display, RealLossBringsBackBothSurfacesAndTheSheetsPixels) {
     startUp();
     gSheetSurface->pixels[0 * gSheetSurface->pitch + 1] = 99;  // the lost memory's contents are gone

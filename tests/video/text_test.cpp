@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "video/drawrecord.h"
 #include "video/text.h"
 
@@ -90,6 +92,42 @@ TEST_F(TextTest, AFailedGlyphCopyDoesNotStopTheRestOfTheString)
     headlessFail(HEADLESS_FAULT_BLT, DDERR_GENERIC);
     txtDrawSmallString("AB", 100, 40, TXT_ALIGN_LEFT);
     EXPECT_EQ(drawCopies(), std::vector<DrawCopy>{drawCopy(108, 40, sheetSmallGlyph(1))});
+}
+
+// Each glyph of a string, drawn in one run, keeps the copy rule of its own:
+// still drawing tries it again, any other failure (a lost surface too) ends
+// only that glyph, and the glyphs after it are drawn.
+TEST_F(TextTest, EachGlyphOfAStringFollowsTheCopyRuleOnItsOwn)
+{
+    struct Case {
+        int32_t fault, count;
+        const char* drawn;  // the glyphs that reach the screen
+    } cases[] = {
+        {DDERR_WASSTILLDRAWING, 3, "ABC"},  // the first glyph, three times over
+        {DDERR_SURFACELOST, 1, "BC"},
+        {DDERR_GENERIC, 2, "C"},
+        {DDERR_INVALIDPARAMS, 3, ""},
+    };
+    for (const Case& c : cases) {
+        headlessClearCopies();
+        headlessFail(HEADLESS_FAULT_BLT, c.fault, c.count);
+        txtDrawSmallString("ABC", 100, 40, TXT_ALIGN_LEFT);
+        std::vector<DrawCopy> want;
+        for (const char* g = c.drawn; *g != '\0'; g++) {
+            want.push_back(drawCopy(100 + 8 * (*g - 'A'), 40, sheetSmallGlyph(*g - 'A')));
+        }
+        EXPECT_EQ(drawCopies(), want) << c.fault;
+    }
+    // A string longer than one run of copies.
+    headlessClearCopies();
+    const std::string text(70, 'Z');
+    headlessFail(HEADLESS_FAULT_BLT, DDERR_GENERIC, 1);
+    txtDrawSmallString(text.c_str(), 0, 40, TXT_ALIGN_LEFT);
+    const std::vector<DrawCopy> copies = drawCopies();
+    ASSERT_EQ(copies.size(), 69u);
+    for (size_t i = 0; i < copies.size(); i++) {
+        EXPECT_EQ(copies[i], drawCopy(8 * static_cast<int32_t>(i + 1), 40, sheetSmallGlyph(25))) << i;
+    }
 }
 
 TEST_F(TextTest, LayoutWordKeepsATrailingSpaceOrHyphenAndStopsBeforeALineFeed)
