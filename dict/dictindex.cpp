@@ -4,6 +4,7 @@
 #include <bit>
 #include <cstring>
 
+#include "dict/dictbytes.h"
 #include "dict/wordstore.h"
 
 DictIndexNode dictIndexNodes[DICT_INDEX_NODES];
@@ -78,28 +79,6 @@ void dictIndexClear() {
 
 namespace {
 
-uint64_t dictIndexLoad8(const char* bytes) {
-    uint64_t v;
-    std::memcpy(&v, bytes, sizeof v);
-    return v;
-}
-
-// The top bit of each byte of v that is zero, exact up to the first zero byte.
-uint64_t dictIndexZeroBytes(uint64_t v) { return (v - 0x0101010101010101u) & ~v & 0x8080808080808080u; }
-
-// The top bit of each byte of v that is not an upper-case letter A to Z.
-uint64_t dictIndexNotLetters(uint64_t v) {
-    const uint64_t ones = 0x0101010101010101u;
-    const uint64_t low7 = v & 0x7F7F7F7F7F7F7F7Fu;
-    const uint64_t fromA = low7 + (0x80 - 'A') * ones;       // top bit: at least 'A'
-    const uint64_t pastZ = low7 + (0x80 - 'Z' - 1) * ones;   // top bit: past 'Z'
-    return (~fromA | pastZ | v) & 0x8080808080808080u;
-}
-
-}  // namespace
-
-namespace {
-
 // What the notes have found so far.
 struct DictIndexNotes {
     uint32_t words;
@@ -116,9 +95,9 @@ void dictIndexNote(uint64_t k0, uint64_t k1, uint32_t length, uint32_t at) {
     // Only words of 3 to 15 of A to Z can come off a grid of letters.
     static_assert(DICT_INDEX_MAX_LENGTH < 16);
     if (length < DICT_INDEX_MIN_LENGTH || length > DICT_INDEX_MAX_LENGTH) return;
-    const uint64_t m0 = length >= 8 ? ~uint64_t{0} : (uint64_t{1} << (8 * length)) - 1;
-    const uint64_t m1 = length <= 8 ? 0 : (uint64_t{1} << (8 * (length - 8))) - 1;
-    if (((dictIndexNotLetters(k0) & m0) | (dictIndexNotLetters(k1) & m1)) != 0) return;
+    const uint64_t m0 = dictByteMask(length);
+    const uint64_t m1 = length > 8 ? dictByteMask(length - 8) : 0;
+    if (((dictNotLetters(k0) & m0) | (dictNotLetters(k1) & m1)) != 0) return;
     // Where it first differs from the word before.
     DictIndexNotes& notes = dictIndexNotes;
     const uint64_t d0 = k0 ^ notes.previous0, d1 = k1 ^ notes.previous1;
@@ -164,18 +143,18 @@ void dictIndexBuild() {
     dictIndexNotesClear();
     for (uint32_t at = 0; at < dictWordPoolUsed;) {
         const char* word = dictWordPool + at;
-        const uint64_t v0 = dictIndexLoad8(word);
-        const uint64_t v1 = dictIndexLoad8(word + 8);
-        const uint64_t z0 = dictIndexZeroBytes(v0);
-        const uint64_t z1 = dictIndexZeroBytes(v1);
+        const uint64_t v0 = dictLoad8(word);
+        const uint64_t v1 = dictLoad8(word + 8);
+        const uint64_t z0 = dictZeroBytesApprox(v0);
+        const uint64_t z1 = dictZeroBytesApprox(v1);
         if (z0 == 0 && z1 == 0) {
             at += static_cast<uint32_t>(std::strlen(word)) + 1;  // too long for a grid
             continue;
         }
         const uint32_t length = z0 != 0 ? static_cast<uint32_t>(std::countr_zero(z0)) / 8
                                         : 8 + static_cast<uint32_t>(std::countr_zero(z1)) / 8;
-        const uint64_t m0 = length >= 8 ? ~uint64_t{0} : (uint64_t{1} << (8 * length)) - 1;
-        const uint64_t m1 = length <= 8 ? 0 : (uint64_t{1} << (8 * (length - 8))) - 1;
+        const uint64_t m0 = dictByteMask(length);
+        const uint64_t m1 = length > 8 ? dictByteMask(length - 8) : 0;
         dictIndexNote(v0 & m0, v1 & m1, length, at);
         at += length + 1;
     }

@@ -13,6 +13,7 @@
 #include "Core/cmpath.h"
 #include "Core/cmrand.h"
 #include "Core/cmstream/cmstream.h"
+#include "dict/dictbytes.h"
 #include "dict/dicthash.h"
 #include "dict/dictindex.h"
 #include "platform/platform.h"
@@ -109,35 +110,6 @@ bool dictNextWord(const char** next, const char* end, const char** word, uint32_
         *length = n;
         return true;
     }
-}
-
-uint64_t dictLoad8(const char* bytes) {
-    uint64_t v;
-    std::memcpy(&v, bytes, sizeof v);
-    return v;
-}
-
-// Mask of the first n bytes (n = 0 to 8) of a 64-bit word.
-uint64_t dictByteMask(size_t n) { return n >= 8 ? ~uint64_t{0} : (uint64_t{1} << (8 * n)) - 1; }
-
-// The top bit of each byte that is zero in v, exactly.
-uint64_t dictZeroBytes(uint64_t v) {
-    const uint64_t low7 = 0x7F7F7F7F7F7F7F7Fu;
-    return ~(((v & low7) + low7) | v | low7);
-}
-
-// The top bit of each byte that is zero in v, exact up to the first zero byte
-// (a byte after a zero one may be flagged wrongly).
-uint64_t dictZeroBytesApprox(uint64_t v) { return (v - 0x0101010101010101u) & ~v & 0x8080808080808080u; }
-
-// a to z turned to A to Z in each byte, all other bytes as they were.
-uint64_t dictUpperCase(uint64_t v) {
-    const uint64_t ones = 0x0101010101010101u;
-    const uint64_t low7 = v & 0x7F7F7F7F7F7F7F7Fu;
-    const uint64_t fromA = low7 + (0x80 - 'a') * ones;       // top bit: at least 'a'
-    const uint64_t pastZ = low7 + (0x80 - 'z' - 1) * ones;   // top bit: past 'z'
-    const uint64_t lower = fromA & ~pastZ & ~v & 0x8080808080808080u;
-    return v ^ (lower >> 2);  // 0x80 >> 2 is the case bit
 }
 
 // dictNextWord for the common line, a short word: its line end is found among
