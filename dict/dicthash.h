@@ -46,9 +46,9 @@ inline int32_t dictHashBytes(const char* text, uint32_t length) {
 // plain ASCII has only positive factors, whose remainders unsigned division
 // gives more cheaply; the shipped list has no other.
 inline int32_t dictHashShort(uint64_t k0, uint64_t k1, uint32_t length) {
+#if defined(__SSE2__)
     if (((k0 | k1) & 0x8080808080808080u) == 0) {
         constexpr uint64_t modulus = DICT_HASH_MODULUS;
-#if defined(__SSE2__)
         // All sixteen factors at once (1 past the word's end), multiplied in
         // pairs f(i) * f(i + 8), each below 142^2 < 2^15; four pairs make a
         // product below 2^58. Positive factors may be grouped any way.
@@ -64,23 +64,8 @@ inline int32_t dictHashShort(uint64_t k0, uint64_t k1, uint32_t length) {
         const uint64_t product0 = (a & 0xFFFF) * (a >> 16 & 0xFFFF) * (a >> 32 & 0xFFFF) * (a >> 48);
         const uint64_t product1 = (b & 0xFFFF) * (b >> 16 & 0xFFFF) * (b >> 32 & 0xFFFF) * (b >> 48);
         return static_cast<int32_t>(product0 % modulus * (product1 % modulus) % modulus);
-#else
-        auto factor = [&](uint32_t i) -> uint64_t {
-            const uint64_t bytes = i < 8 ? k0 >> (8 * i) : k1 >> (8 * (i - 8));
-            return i < length ? (bytes & 0xFF) + i : 1;
-        };
-        uint64_t group0 = 1, group1 = 1, group2 = 1;
-        for (uint32_t i = 0; i < 5; i++) {
-            group0 *= factor(i);
-            group1 *= factor(i + 5);
-            group2 *= factor(i + 10);
-        }
-        uint64_t h = group0 % modulus;
-        h = h * group1 % modulus;
-        h = h * group2 % modulus;
-        return static_cast<int32_t>(h);
-#endif
     }
+#endif
     auto factor = [&](uint32_t i) -> int64_t {
         const uint64_t bytes = i < 8 ? k0 >> (8 * i) : k1 >> (8 * (i - 8));
         return i < length ? static_cast<signed char>(bytes & 0xFF) + static_cast<int64_t>(i) : 1;

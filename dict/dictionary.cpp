@@ -89,6 +89,18 @@ void dictClear() {
 
 namespace {
 
+// The length of the word a line of `lineBytes` bytes (its line feed
+// included) holds, or 0 when it holds none.
+inline uint32_t dictLineWord(const char* line, uint32_t lineBytes) {
+    // A line with its line end must fit the 256-byte line buffer.
+    if (lineBytes >= DICT_LINE_SIZE) return 0;
+    if (line[0] == '\r' || line[0] == '/') return 0;
+    uint32_t n = lineBytes - 1;
+    // A CR LF end loses its CR; a bare line feed keeps the whole word.
+    if (n > 0 && line[n - 1] == '\r') n--;
+    return n;
+}
+
 // Finds the next line that holds a word, from *next up to end; false when no
 // line feed is left (text after the last line feed is not read).
 bool dictNextWord(const char** next, const char* end, const char** word, uint32_t* length) {
@@ -98,13 +110,7 @@ bool dictNextWord(const char** next, const char* end, const char** word, uint32_
         if (lineFeed == nullptr) return false;
         const uint32_t lineBytes = static_cast<uint32_t>(lineFeed - line) + 1;
         *next = lineFeed + 1;
-
-        // A line with its line end must fit the 256-byte line buffer.
-        if (lineBytes >= DICT_LINE_SIZE) continue;
-        if (line[0] == '\r' || line[0] == '/') continue;
-        uint32_t n = lineBytes - 1;
-        // A CR LF end loses its CR; a bare line feed keeps the whole word.
-        if (n > 0 && line[n - 1] == '\r') n--;
+        const uint32_t n = dictLineWord(line, lineBytes);
         if (n == 0) continue;
         *word = line;
         *length = n;
@@ -142,11 +148,7 @@ inline bool dictNextWordKeyed(const char** next, const char* end, const char** w
         if (lineFeed == nullptr) return false;
         const uint32_t lineBytes = static_cast<uint32_t>(lineFeed - line) + 1;
         *next = lineFeed + 1;
-        // The same rules as dictNextWord.
-        if (lineBytes >= DICT_LINE_SIZE) continue;
-        if (line[0] == '\r' || line[0] == '/') continue;
-        uint32_t n = lineBytes - 1;
-        if (n > 0 && line[n - 1] == '\r') n--;
+        const uint32_t n = dictLineWord(line, lineBytes);
         if (n == 0) continue;
         *word = line;
         *length = n;
